@@ -1,0 +1,56 @@
+#pragma once
+
+#include "frame/ScreenFlow.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace kavoret {
+
+class Clock;
+class Dialogs;
+class InstanceGuard;
+class Random;
+class BASEFRM;
+class Firstfrm;
+struct SharedState;
+
+// The real screen flow: creates, shows and closes the program's windows.
+class AppFlow final : public ScreenFlow {
+public:
+    struct Services {
+        const Clock& clock;
+        Random& random;
+        Dialogs& dialogs;
+        InstanceGuard& instanceGuard;
+    };
+
+    AppFlow(SharedState& state, Services services, QString programFolder);
+    ~AppFlow() override;
+
+    // Shows the splash; its timer then runs the folder setup and hands over.
+    void start();
+
+    void showNameSelection() override;
+    void showBoard() override;
+    void closeBoard() override;
+    void startDrillRun() override;
+    void showFinish() override;
+    void showBackdrop() override;
+    void closeBackdrop() override;
+    void endProgram(int exitCode) override;
+
+private:
+    void handOverFromSplash();
+    void fail(const QString& message);
+
+    SharedState& state_;
+    Services services_;
+    QString programFolder_;
+    QPointer<Firstfrm> splash_;
+    QPointer<BASEFRM> backdrop_;
+};
+
+} // namespace kavoret

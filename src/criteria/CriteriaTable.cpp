@@ -1,0 +1,45 @@
+#include "criteria/CriteriaTable.h"
+
+#include "frame/ItemFile.h"
+
+namespace kavoret::criteria {
+
+Status loadCriteria(CriteriaState& criteria, const QString& path) {
+    Result<QList<Item>> read = readItemFile(path);
+    if (!read)
+        return read.error();
+    const QList<Item>& items = read.value();
+    const qsizetype records = (items.size() + kFieldsPerRecord - 1) / kFieldsPerRecord;
+    if (records > kMaxRecords)
+        return Error{QStringLiteral("ファイル「%1」のレコードが多すぎます（見出しとレベル1〜100の%2件まで、%3件あります）")
+                         .arg(path)
+                         .arg(kMaxRecords)
+                         .arg(records)};
+
+    for (qsizetype record = 0; record < records; ++record) {
+        // A last record cut short reads its missing fields as empty.
+        auto field = [&](int column) -> Item {
+            const qsizetype index = record * kFieldsPerRecord + column;
+            return index < items.size() ? items[index] : Item{};
+        };
+        const auto r = static_cast<std::size_t>(record);
+        criteria.targetTimes[r] = field(0).toInt();
+        criteria.minimumTimes[r] = field(1).toInt();
+        criteria.clearPoints[r] = field(2).toInt();
+        criteria.clearCounts[r] = field(3).toInt();
+        criteria.pointRates[r] = static_cast<float>(field(4).number());
+        criteria.stopCounts[r] = field(5).number();
+        criteria.stopPoints[r] = field(6).number();
+        criteria.judgeDays[r] = field(7).number();
+        criteria.stopDays[r] = field(8).number();
+        for (int spare = 0; spare < 3; ++spare)
+            criteria.spareColumns[static_cast<std::size_t>(spare)][r] = field(9 + spare).text;
+    }
+    return success();
+}
+
+Status loadCriteriaFromDataFolder(SharedState& state) {
+    return loadCriteria(state.criteria, state.folders.dataFolder + kCriteriaFileName);
+}
+
+} // namespace kavoret::criteria

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "frame/Result.h"
+#include "frame/SharedState.h"
+
+namespace kavoret::criteria {
+
+inline const QString kCriteriaFileName = QStringLiteral("タイム回数データ.txt");
+inline constexpr int kFieldsPerRecord = 12;
+inline constexpr int kMaxRecords = kLevelSlots; // the header and levels 1..100
+
+// Reads the criteria table: twelve fields a record, counted across lines, the
+// first record into entry 0 (the header), record k + 1 into level k. Entries
+// beyond the last record keep their values. A file of more than 101 records is
+// refused before anything is changed.
+Status loadCriteria(CriteriaState& criteria, const QString& path);
+
+// The folder-setup step: the table in the data folder.
+Status loadCriteriaFromDataFolder(SharedState& state);
+
+// A level whose minimum line is 0 has no usable time limit.
+inline bool levelCanBeTimed(const CriteriaState& criteria, int level) {
+    return level >= 1 && level <= kMaxLevel && criteria.minimumTimes[level] > 0;
+}
+
+} // namespace kavoret::criteria

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+namespace kavoret {
+
+class Clock;
+class Random;
+struct SharedState;
+
+// The splash screen: shown at once, then 100 ms later hands over to the
+// folder setup and the name selection screen.
+class Firstfrm : public QWidget {
+    Q_OBJECT
+public:
+    Firstfrm(SharedState& state, const Clock& clock, Random& random, QWidget* parent = nullptr);
+
+    // Runs when Timer1 fires; set by the program before load().
+    void setHandOver(std::function<void()> handOver) { handOver_ = std::move(handOver); }
+
+    // The load step: show, seed the random source, date and season colour, enable Timer1.
+    void load();
+    void Timer1_Timer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    SharedState& state_;
+    const Clock& clock_;
+    Random& random_;
+    std::function<void()> handOver_;
+    QLabel* picture1_;
+    QLabel* label5_;
+    QLabel* label19_;
+    QTimer* timer1_;
+};
+
+} // namespace kavoret

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+namespace kavoret {
+
+constexpr int kMaxLevel = 100;       // levels 1..100, index 0 unused
+constexpr int kMaxStudent = 9999;    // roster numbers 0..9999
+constexpr int kLevelSlots = kMaxLevel + 1;
+constexpr int kStudentSlots = kMaxStudent + 1;
+
+// One cell per (level, student): cell = level × 10000 + student, student fastest.
+// Dense, so a reset is one fill and a lookup is one multiply-add.
+template <typename T> class LevelStudentTable {
+public:
+    LevelStudentTable() : cells_(static_cast<std::size_t>(kLevelSlots) * kStudentSlots, T{}) {}
+
+    static bool inRange(int level, int student) {
+        return level >= 0 && level <= kMaxLevel && student >= 0 && student <= kMaxStudent;
+    }
+    static std::size_t cell(int level, int student) {
+        return static_cast<std::size_t>(level) * kStudentSlots + static_cast<std::size_t>(student);
+    }
+
+    T& at(int level, int student) { return cells_[cell(level, student)]; }
+    const T& at(int level, int student) const { return cells_[cell(level, student)]; }
+
+    void fill(const T& value) { std::fill(cells_.begin(), cells_.end(), value); }
+
+private:
+    std::vector<T> cells_;
+};
+
+} // namespace kavoret

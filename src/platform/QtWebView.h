@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/WebView.h"
+
+#include <QObject>
+
+class QWebEngineView;
+
+namespace kavoret {
+
+// Owned by its view: it goes when the view's parent deletes the view.
+class QtWebView final : public QObject, public WebView {
+public:
+    QtWebView(QWidget* parent, const QString& objectName);
+    void navigate(const QString& address) override;
+    void setShown(bool shown) override;
+    QWidget* widget() override;
+
+private:
+    QWebEngineView* view_;
+};
+
+class QtWebViewFactory final : public WebViewFactory {
+public:
+    WebView* create(QWidget* parent, const QString& objectName) override;
+};
+
+} // namespace kavoret
