@@ -2,8 +2,8 @@
 
 #include "criteria/CriteriaTable.h"
 #include "frame/BASEFRM.h"
-#include "frame/FolderSetup.h"
 #include "frame/Firstfrm.h"
+#include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
@@ -21,18 +21,12 @@ AppFlow::~AppFlow() = default;
 void AppFlow::start() {
     splash_ = new Firstfrm(state_, services_.clock, services_.random);
     splash_->setAttribute(Qt::WA_DeleteOnClose);
-    splash_->setHandOver([this] { handOverFromSplash(); });
+    splash_->setHandOver([this] {
+        FolderSetupLoaders loaders;
+        loaders.criteria = criteria::loadCriteriaFromDataFolder;
+        kavoret::handOverFromSplash(state_, programFolder_, loaders, services_.dialogs, *this);
+    });
     splash_->load();
-}
-
-void AppFlow::handOverFromSplash() {
-    FolderSetupLoaders loaders;
-    loaders.criteria = criteria::loadCriteriaFromDataFolder;
-    if (Status setUp = setUpFolders(state_, programFolder_, loaders); !setUp) {
-        fail(setUp.error().message);
-        return;
-    }
-    showNameSelection();
 }
 
 void AppFlow::showNameSelection() {
@@ -50,6 +44,7 @@ void AppFlow::showBoard() {
 
 void AppFlow::closeBoard() {}
 
+// The drill and finish screens take over these hand-overs once they exist.
 void AppFlow::startDrillRun() {}
 
 void AppFlow::showFinish() {}
@@ -73,11 +68,6 @@ void AppFlow::endProgram(int exitCode) {
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         (*it)->close();
     QCoreApplication::exit(exitCode);
-}
-
-void AppFlow::fail(const QString& message) {
-    services_.dialogs.message(message, QStringLiteral("Kavoret"), Dialogs::Icon::Error);
-    endProgram(1);
 }
 
 } // namespace kavoret

@@ -43,9 +43,6 @@ public:
     void endProgram(int exitCode) override;
 
 private:
-    void handOverFromSplash();
-    void fail(const QString& message);
-
     SharedState& state_;
     Services services_;
     QString programFolder_;

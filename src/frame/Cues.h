@@ -15,7 +15,7 @@ enum Cue : int {
     kCue自己最高音1 = 7,
     kCue自己最高音2 = 8, // a new personal best
     kCue自己最高音3 = 9,
-    kCue不合格音1 = 10,  // a run at or below the minimum line
+    kCue不合格音1 = 10, // a run at or below the minimum line
 };
 
 // Plays cues and the fixed sounds ("最高1", "合格"), blocking until each has
