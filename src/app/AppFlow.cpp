@@ -7,6 +7,7 @@
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
+#include "results/ResultsFileStore.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -14,7 +15,9 @@
 namespace kavoret {
 
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
-    : state_(state), services_(services), programFolder_(std::move(programFolder)) {}
+    : state_(state), services_(services), programFolder_(std::move(programFolder)),
+      resultsStore_(std::make_unique<results::ResultsFileStore>(
+          state_, services_.clock, services_.dialogs, *this, eventWait_)) {}
 
 AppFlow::~AppFlow() = default;
 
@@ -60,6 +63,10 @@ void AppFlow::showBackdrop() {
 void AppFlow::closeBackdrop() {
     if (backdrop_)
         backdrop_->close();
+}
+
+ResultsStore& AppFlow::resultsStore() {
+    return *resultsStore_;
 }
 
 void AppFlow::endProgram(int exitCode) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/EventLoopWait.h"
 #include "frame/ScreenFlow.h"
 
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -15,7 +17,11 @@ class InstanceGuard;
 class Random;
 class BASEFRM;
 class Firstfrm;
+class ResultsStore;
 struct SharedState;
+namespace results {
+class ResultsFileStore;
+}
 
 // The real screen flow: creates, shows and closes the program's windows.
 class AppFlow final : public ScreenFlow {
@@ -42,12 +48,17 @@ public:
     void closeBackdrop() override;
     void endProgram(int exitCode) override;
 
+    // The results file, for the screens that show or record runs.
+    ResultsStore& resultsStore();
+
 private:
     SharedState& state_;
     Services services_;
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    EventLoopWait eventWait_;
+    std::unique_ptr<results::ResultsFileStore> resultsStore_;
 };
 
 } // namespace kavoret
