@@ -108,12 +108,11 @@ void ResultsFileStore::Seisekikiroku(int level) {
     ResultsState& results = state_.results;
     const CriteriaState& criteria = state_.criteria;
     const AggregateState& aggregates = state_.aggregates;
-    // Taken before this run is counted.
-    results.clearedBefore =
+    // Taken from the last aggregation, before this run is counted.
+    const bool cleared =
         aggregates.validRunCounts.at(level, student) >= criteria.clearCounts[level] &&
-                aggregates.pointTotals.at(level, student) >= criteria.clearPoints[level]
-            ? 1
-            : 0;
+        aggregates.pointTotals.at(level, student) >= criteria.clearPoints[level];
+    results.clearedBefore = cleared ? 1 : 0;
 
     int& best = results.bestTimes.at(level, student);
     if (isValidTime(seconds) && seconds < best) {
