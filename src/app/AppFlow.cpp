@@ -1,12 +1,15 @@
 #include "app/AppFlow.h"
 
 #include "criteria/CriteriaTable.h"
+#include "drill/MainFrm.h"
 #include "frame/BASEFRM.h"
-#include "frame/FolderSetup.h"
 #include "frame/Firstfrm.h"
+#include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
+#include "sound/CuePlayer.h"
+#include "sound/CueTable.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -14,7 +17,9 @@
 namespace kavoret {
 
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
-    : state_(state), services_(services), programFolder_(std::move(programFolder)) {}
+    : state_(state), services_(services), programFolder_(std::move(programFolder)),
+      cues_(std::make_unique<sound::CuePlayer>(state, services.soundOutput, services.random,
+                                               services.dialogs, *this)) {}
 
 AppFlow::~AppFlow() = default;
 
@@ -28,6 +33,7 @@ void AppFlow::start() {
 void AppFlow::handOverFromSplash() {
     FolderSetupLoaders loaders;
     loaders.criteria = criteria::loadCriteriaFromDataFolder;
+    loaders.cueTable = sound::loadCueTable;
     if (Status setUp = setUpFolders(state_, programFolder_, loaders); !setUp) {
         fail(setUp.error().message);
         return;
@@ -50,7 +56,31 @@ void AppFlow::showBoard() {
 
 void AppFlow::closeBoard() {}
 
-void AppFlow::startDrillRun() {}
+Cues& AppFlow::cues() {
+    return *cues_;
+}
+
+void AppFlow::startDrillRun() {
+    RunState& run = state_.run;
+    run.runFinished = 0;
+    run.finishing = 0;
+    run.questionsDone = 0;
+    run.runEndReason = 0;
+    QCoreApplication::processEvents();
+    if (!resultsStore_) {
+        services_.dialogs.message(
+            QStringLiteral("成績を記録する準備ができていないので、ドリルを始められません"),
+            state_.profile.programTitle, Dialogs::Icon::Error);
+        return;
+    }
+    // Every run gets a new drill screen; one left open is closed first.
+    if (drill_)
+        drill_->close();
+    drill_ = new MainFrm(state_, {services_.clock, services_.random, *cues_, services_.dialogs,
+                                  *this, *resultsStore_, services_.keyboard});
+    drill_->setAttribute(Qt::WA_DeleteOnClose);
+    drill_->showMaximized();
+}
 
 void AppFlow::showFinish() {}
 

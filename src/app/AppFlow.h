@@ -4,18 +4,27 @@
 
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
 namespace kavoret {
 
 class Clock;
+class Cues;
 class Dialogs;
 class InstanceGuard;
+class KeyboardState;
 class Random;
+class ResultsStore;
+class SoundOutput;
 class BASEFRM;
 class Firstfrm;
+class MainFrm;
 struct SharedState;
+namespace sound {
+class CuePlayer;
+}
 
 // The real screen flow: creates, shows and closes the program's windows.
 class AppFlow final : public ScreenFlow {
@@ -25,6 +34,8 @@ public:
         Random& random;
         Dialogs& dialogs;
         InstanceGuard& instanceGuard;
+        SoundOutput& soundOutput;
+        const KeyboardState& keyboard;
     };
 
     AppFlow(SharedState& state, Services services, QString programFolder);
@@ -32,6 +43,11 @@ public:
 
     // Shows the splash; its timer then runs the folder setup and hands over.
     void start();
+
+    // The sound cues of the loaded cue table, for every screen that plays them.
+    Cues& cues();
+    // Where drill runs are recorded; runs start only once it is set.
+    void setResultsStore(ResultsStore& store) { resultsStore_ = &store; }
 
     void showNameSelection() override;
     void showBoard() override;
@@ -51,6 +67,9 @@ private:
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    QPointer<MainFrm> drill_;
+    std::unique_ptr<sound::CuePlayer> cues_;
+    ResultsStore* resultsStore_ = nullptr;
 };
 
 } // namespace kavoret
