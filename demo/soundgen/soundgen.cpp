@@ -99,7 +99,7 @@ private:
         case Timbre::Brass: {
             double sum = 0;
             for (int n = 1; n <= 6; ++n)
-                sum += std::sin(n * w) / (n * 0.9);
+                sum += std::sin(n * w) / std::pow(n, 1.5);
             return sum;
         }
         case Timbre::Buzz: {

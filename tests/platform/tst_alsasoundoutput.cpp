@@ -101,14 +101,11 @@ void tst_AlsaSoundOutput::notASoundFile() {
 
 void tst_AlsaSoundOutput::missingDevice() {
     AlsaSoundOutput output(QStringLiteral("hw:CARD=KavoretNoSuchCard"));
-    QElapsedTimer timer;
-    timer.start();
     const int result = output.play(tone_);
     QVERIFY(result > 0 && result < AlsaSoundOutput::kSndfileErrorBase);
     const QString text = output.errorText(result);
     QVERIFY2(text.startsWith(QStringLiteral("ALSA: ")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("KavoretNoSuchCard")), qPrintable(text));
-    QVERIFY(timer.elapsed() < 400); // nothing was played
     // The text of a code stays available after other plays.
     AlsaSoundOutput fresh;
     QVERIFY(fresh.errorText(result).startsWith(QStringLiteral("ALSA: ")));
