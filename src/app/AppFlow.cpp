@@ -21,7 +21,9 @@ AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
       cues_(std::make_unique<sound::CuePlayer>(state, services.soundOutput, services.random,
                                                services.dialogs, *this)) {}
 
-AppFlow::~AppFlow() = default;
+AppFlow::~AppFlow() {
+    delete drill_.data();
+}
 
 void AppFlow::start() {
     splash_ = new Firstfrm(state_, services_.clock, services_.random);
@@ -73,12 +75,15 @@ void AppFlow::startDrillRun() {
             state_.profile.programTitle, Dialogs::Icon::Error);
         return;
     }
-    // Every run gets a new drill screen; one left open is closed first.
-    if (drill_)
+    // Every run gets a new drill screen. The last one closed itself in the middle
+    // of its own handlers (whose callees process events), so it is deleted only
+    // here, from another screen's handler, never on close.
+    if (drill_) {
         drill_->close();
+        delete drill_.data();
+    }
     drill_ = new MainFrm(state_, {services_.clock, services_.random, *cues_, services_.dialogs,
                                   *this, *resultsStore_, services_.keyboard});
-    drill_->setAttribute(Qt::WA_DeleteOnClose);
     drill_->showMaximized();
 }
 
