@@ -1,6 +1,7 @@
 #include "app/AppFlow.h"
 
 #include "criteria/CriteriaTable.h"
+#include "drill/MainFrm.h"
 #include "frame/BASEFRM.h"
 #include "frame/Firstfrm.h"
 #include "frame/FolderSetup.h"
@@ -8,6 +9,8 @@
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
 #include "results/ResultsFileStore.h"
+#include "sound/CuePlayer.h"
+#include "sound/CueTable.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -17,9 +20,13 @@ namespace kavoret {
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
     : state_(state), services_(services), programFolder_(std::move(programFolder)),
       resultsStore_(std::make_unique<results::ResultsFileStore>(
-          state_, services_.clock, services_.dialogs, *this, eventWait_)) {}
+          state_, services_.clock, services_.dialogs, *this, eventWait_)),
+      cues_(std::make_unique<sound::CuePlayer>(state, services.soundOutput, services.random,
+                                               services.dialogs, *this)) {}
 
-AppFlow::~AppFlow() = default;
+AppFlow::~AppFlow() {
+    delete drill_.data();
+}
 
 void AppFlow::start() {
     splash_ = new Firstfrm(state_, services_.clock, services_.random);
@@ -27,9 +34,18 @@ void AppFlow::start() {
     splash_->setHandOver([this] {
         FolderSetupLoaders loaders;
         loaders.criteria = criteria::loadCriteriaFromDataFolder;
+        loaders.cueTable = sound::loadCueTable;
         kavoret::handOverFromSplash(state_, programFolder_, loaders, services_.dialogs, *this);
     });
     splash_->load();
+}
+
+Cues& AppFlow::cues() {
+    return *cues_;
+}
+
+ResultsStore& AppFlow::resultsStore() {
+    return *resultsStore_;
 }
 
 void AppFlow::showNameSelection() {
@@ -47,9 +63,26 @@ void AppFlow::showBoard() {
 
 void AppFlow::closeBoard() {}
 
-// The drill and finish screens take over these hand-overs once they exist.
-void AppFlow::startDrillRun() {}
+void AppFlow::startDrillRun() {
+    RunState& run = state_.run;
+    run.runFinished = 0;
+    run.finishing = 0;
+    run.questionsDone = 0;
+    run.runEndReason = 0;
+    QCoreApplication::processEvents();
+    // Every run gets a new drill screen. The last one closed itself in the middle
+    // of its own handlers (whose callees process events), so it is deleted only
+    // here, from another screen's handler, never on close.
+    if (drill_) {
+        drill_->close();
+        delete drill_.data();
+    }
+    drill_ = new MainFrm(state_, {services_.clock, services_.random, *cues_, services_.dialogs,
+                                  *this, *resultsStore_, services_.keyboard});
+    drill_->showMaximized();
+}
 
+// The finish screen takes over this hand-over once it exists.
 void AppFlow::showFinish() {}
 
 void AppFlow::showBackdrop() {
@@ -63,10 +96,6 @@ void AppFlow::showBackdrop() {
 void AppFlow::closeBackdrop() {
     if (backdrop_)
         backdrop_->close();
-}
-
-ResultsStore& AppFlow::resultsStore() {
-    return *resultsStore_;
 }
 
 void AppFlow::endProgram(int exitCode) {

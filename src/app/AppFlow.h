@@ -12,15 +12,22 @@ class QWidget;
 namespace kavoret {
 
 class Clock;
+class Cues;
 class Dialogs;
 class InstanceGuard;
+class KeyboardState;
 class Random;
+class ResultsStore;
+class SoundOutput;
 class BASEFRM;
 class Firstfrm;
-class ResultsStore;
+class MainFrm;
 struct SharedState;
 namespace results {
 class ResultsFileStore;
+}
+namespace sound {
+class CuePlayer;
 }
 
 // The real screen flow: creates, shows and closes the program's windows.
@@ -31,6 +38,8 @@ public:
         Random& random;
         Dialogs& dialogs;
         InstanceGuard& instanceGuard;
+        SoundOutput& soundOutput;
+        const KeyboardState& keyboard;
     };
 
     AppFlow(SharedState& state, Services services, QString programFolder);
@@ -38,6 +47,11 @@ public:
 
     // Shows the splash; its timer then runs the folder setup and hands over.
     void start();
+
+    // The sound cues of the loaded cue table, for every screen that plays them.
+    Cues& cues();
+    // The results file, for the screens that show or record runs.
+    ResultsStore& resultsStore();
 
     void showNameSelection() override;
     void showBoard() override;
@@ -48,17 +62,16 @@ public:
     void closeBackdrop() override;
     void endProgram(int exitCode) override;
 
-    // The results file, for the screens that show or record runs.
-    ResultsStore& resultsStore();
-
 private:
     SharedState& state_;
     Services services_;
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    QPointer<MainFrm> drill_;
     EventLoopWait eventWait_;
     std::unique_ptr<results::ResultsFileStore> resultsStore_;
+    std::unique_ptr<sound::CuePlayer> cues_;
 };
 
 } // namespace kavoret

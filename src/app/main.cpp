@@ -1,9 +1,11 @@
 #include "app/AppFlow.h"
 #include "frame/SharedState.h"
+#include "platform/AlsaSoundOutput.h"
 #include "platform/LockFileInstanceGuard.h"
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
 #include "platform/SystemClock.h"
+#include "platform/X11KeyboardState.h"
 
 #include <QApplication>
 #include <QFont>
@@ -22,8 +24,11 @@ int main(int argc, char* argv[]) {
     kavoret::QtDialogs dialogs;
     const QString programFolder = QCoreApplication::applicationDirPath();
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
+    kavoret::AlsaSoundOutput soundOutput;
+    kavoret::X11KeyboardState keyboard;
 
-    kavoret::AppFlow flow(*state, {clock, random, dialogs, instanceGuard}, programFolder);
+    kavoret::AppFlow flow(*state, {clock, random, dialogs, instanceGuard, soundOutput, keyboard},
+                          programFolder);
     flow.start();
     return QApplication::exec();
 }

@@ -156,14 +156,15 @@ struct RunState {
 constexpr int kCueCount = 10;
 constexpr int kCueRows = 20;
 
-struct Cue {
+// One cue of the cue table (the cue numbers themselves are the Cue enum of frame/Cues.h).
+struct CueEntry {
     QString name;
     std::array<QString, kCueRows + 1> files{}; // rows 1..20
     QString count;                             // empty: the cue has no count
 };
 
 struct SoundState {
-    std::array<Cue, kCueCount + 1> cues{}; // cues 1..10
+    std::array<CueEntry, kCueCount + 1> cues{}; // cues 1..10
     int soundFailures = 0;
 };
 
