@@ -1,12 +1,16 @@
 #include "app/AppFlow.h"
 
 #include "criteria/CriteriaTable.h"
+#include "finish/FrmSyuuryou.h"
 #include "frame/BASEFRM.h"
 #include "frame/FolderSetup.h"
 #include "frame/Firstfrm.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
+#include "platform/CurlPageReader.h"
 #include "platform/Dialogs.h"
+#include "platform/QtRequestSender.h"
+#include "platform/QtWebView.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -14,7 +18,10 @@
 namespace kavoret {
 
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
-    : state_(state), services_(services), programFolder_(std::move(programFolder)) {}
+    : state_(state), services_(services), programFolder_(std::move(programFolder)),
+      pageReader_(std::make_unique<CurlPageReader>()),
+      requestSender_(std::make_unique<QtRequestSender>()),
+      webViews_(std::make_unique<QtWebViewFactory>()) {}
 
 AppFlow::~AppFlow() = default;
 
@@ -52,7 +59,19 @@ void AppFlow::closeBoard() {}
 
 void AppFlow::startDrillRun() {}
 
-void AppFlow::showFinish() {}
+void AppFlow::showFinish() {
+    // The finish screen judges through the results store and plays the cues;
+    // main hands both over once they exist.
+    if (!services_.resultsStore || !services_.cues)
+        return;
+    if (finish_)
+        finish_->close();
+    finish_ = new FrmSyuuryou(state_, {*services_.resultsStore, *services_.cues, *requestSender_,
+                                       *pageReader_, services_.clock, *webViews_, *this});
+    finish_->setAttribute(Qt::WA_DeleteOnClose);
+    finish_->show();
+    finish_->activateWindow();
+}
 
 void AppFlow::showBackdrop() {
     if (!backdrop_) {

@@ -4,17 +4,24 @@
 
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
 namespace kavoret {
 
 class Clock;
+class Cues;
+class CurlPageReader;
 class Dialogs;
 class InstanceGuard;
+class QtRequestSender;
+class QtWebViewFactory;
 class Random;
+class ResultsStore;
 class BASEFRM;
 class Firstfrm;
+class FrmSyuuryou;
 struct SharedState;
 
 // The real screen flow: creates, shows and closes the program's windows.
@@ -25,6 +32,9 @@ public:
         Random& random;
         Dialogs& dialogs;
         InstanceGuard& instanceGuard;
+        // The results store and the sound cues, once the program has them.
+        ResultsStore* resultsStore = nullptr;
+        Cues* cues = nullptr;
     };
 
     AppFlow(SharedState& state, Services services, QString programFolder);
@@ -51,6 +61,12 @@ private:
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    QPointer<FrmSyuuryou> finish_;
+    // The ranking server's adapters live as long as the program, so that a
+    // request sent just before a screen closes still goes out.
+    std::unique_ptr<CurlPageReader> pageReader_;
+    std::unique_ptr<QtRequestSender> requestSender_;
+    std::unique_ptr<QtWebViewFactory> webViews_;
 };
 
 } // namespace kavoret
