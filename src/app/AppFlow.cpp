@@ -3,14 +3,15 @@
 #include "criteria/CriteriaTable.h"
 #include "finish/FrmSyuuryou.h"
 #include "frame/BASEFRM.h"
-#include "frame/FolderSetup.h"
 #include "frame/Firstfrm.h"
+#include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/CurlPageReader.h"
 #include "platform/Dialogs.h"
 #include "platform/QtRequestSender.h"
 #include "platform/QtWebView.h"
+#include "results/ResultsFileStore.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -19,6 +20,8 @@ namespace kavoret {
 
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
     : state_(state), services_(services), programFolder_(std::move(programFolder)),
+      resultsStore_(std::make_unique<results::ResultsFileStore>(
+          state_, services_.clock, services_.dialogs, *this, eventWait_)),
       pageReader_(std::make_unique<CurlPageReader>()),
       requestSender_(std::make_unique<QtRequestSender>()),
       webViews_(std::make_unique<QtWebViewFactory>()) {}
@@ -28,18 +31,12 @@ AppFlow::~AppFlow() = default;
 void AppFlow::start() {
     splash_ = new Firstfrm(state_, services_.clock, services_.random);
     splash_->setAttribute(Qt::WA_DeleteOnClose);
-    splash_->setHandOver([this] { handOverFromSplash(); });
+    splash_->setHandOver([this] {
+        FolderSetupLoaders loaders;
+        loaders.criteria = criteria::loadCriteriaFromDataFolder;
+        kavoret::handOverFromSplash(state_, programFolder_, loaders, services_.dialogs, *this);
+    });
     splash_->load();
-}
-
-void AppFlow::handOverFromSplash() {
-    FolderSetupLoaders loaders;
-    loaders.criteria = criteria::loadCriteriaFromDataFolder;
-    if (Status setUp = setUpFolders(state_, programFolder_, loaders); !setUp) {
-        fail(setUp.error().message);
-        return;
-    }
-    showNameSelection();
 }
 
 void AppFlow::showNameSelection() {
@@ -57,16 +54,16 @@ void AppFlow::showBoard() {
 
 void AppFlow::closeBoard() {}
 
+// The drill screen takes over this hand-over once it exists.
 void AppFlow::startDrillRun() {}
 
 void AppFlow::showFinish() {
-    // The finish screen judges through the results store and plays the cues;
-    // main hands both over once they exist.
-    if (!services_.resultsStore || !services_.cues)
+    // The finish screen plays the sound cues; main hands them over once they exist.
+    if (!services_.cues)
         return;
     if (finish_)
         finish_->close();
-    finish_ = new FrmSyuuryou(state_, {*services_.resultsStore, *services_.cues, *requestSender_,
+    finish_ = new FrmSyuuryou(state_, {*resultsStore_, *services_.cues, *requestSender_,
                                        *pageReader_, services_.clock, *webViews_, *this});
     finish_->setAttribute(Qt::WA_DeleteOnClose);
     finish_->show();
@@ -86,17 +83,16 @@ void AppFlow::closeBackdrop() {
         backdrop_->close();
 }
 
+ResultsStore& AppFlow::resultsStore() {
+    return *resultsStore_;
+}
+
 void AppFlow::endProgram(int exitCode) {
     // Newest window first, as the family's programs close.
     QWidgetList windows = QApplication::topLevelWidgets();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         (*it)->close();
     QCoreApplication::exit(exitCode);
-}
-
-void AppFlow::fail(const QString& message) {
-    services_.dialogs.message(message, QStringLiteral("Kavoret"), Dialogs::Icon::Error);
-    endProgram(1);
 }
 
 } // namespace kavoret

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EventLoopWait.h"
 #include "frame/ScreenFlow.h"
 
 #include <QPointer>
@@ -23,6 +24,9 @@ class BASEFRM;
 class Firstfrm;
 class FrmSyuuryou;
 struct SharedState;
+namespace results {
+class ResultsFileStore;
+}
 
 // The real screen flow: creates, shows and closes the program's windows.
 class AppFlow final : public ScreenFlow {
@@ -32,8 +36,7 @@ public:
         Random& random;
         Dialogs& dialogs;
         InstanceGuard& instanceGuard;
-        // The results store and the sound cues, once the program has them.
-        ResultsStore* resultsStore = nullptr;
+        // The sound cues, once the program has them.
         Cues* cues = nullptr;
     };
 
@@ -52,15 +55,17 @@ public:
     void closeBackdrop() override;
     void endProgram(int exitCode) override;
 
-private:
-    void handOverFromSplash();
-    void fail(const QString& message);
+    // The results file, for the screens that show or record runs.
+    ResultsStore& resultsStore();
 
+private:
     SharedState& state_;
     Services services_;
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    EventLoopWait eventWait_;
+    std::unique_ptr<results::ResultsFileStore> resultsStore_;
     QPointer<FrmSyuuryou> finish_;
     // The ranking server's adapters live as long as the program, so that a
     // request sent just before a screen closes still goes out.

@@ -11,7 +11,8 @@ Status loadCriteria(CriteriaState& criteria, const QString& path) {
     const QList<Item>& items = read.value();
     const qsizetype records = (items.size() + kFieldsPerRecord - 1) / kFieldsPerRecord;
     if (records > kMaxRecords)
-        return Error{QStringLiteral("ファイル「%1」のレコードが多すぎます（見出しとレベル1〜100の%2件まで、%3件あります）")
+        return Error{QStringLiteral("ファイル「%1」のレコードが多すぎます（見出しとレベル1〜100の%"
+                                    "2件まで、%3件あります）")
                          .arg(path)
                          .arg(kMaxRecords)
                          .arg(records)};

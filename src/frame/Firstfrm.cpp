@@ -28,13 +28,13 @@ Firstfrm::Firstfrm(SharedState& state, const Clock& clock, Random& random, QWidg
 
     label5_ = new QLabel(this);
     label5_->setObjectName(QStringLiteral("Label5"));
-    label5_->setGeometry(20, 140, 600, 40);
+    label5_->setGeometry(20, 160, 600, 40);
     label5_->setAlignment(Qt::AlignCenter);
     label5_->setStyleSheet(QStringLiteral("color: white; font-size: 22px;"));
 
     label19_ = new QLabel(QStringLiteral("Just a moment, please."), this);
     label19_->setObjectName(QStringLiteral("Label19"));
-    label19_->setGeometry(20, 190, 600, 30);
+    label19_->setGeometry(20, 205, 600, 30);
     label19_->setAlignment(Qt::AlignCenter);
     label19_->setStyleSheet(QStringLiteral("color: white; font-size: 18px;"));
 

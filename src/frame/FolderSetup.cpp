@@ -11,7 +11,8 @@ namespace kavoret {
 namespace {
 
 Error shortFile(const QString& path, qsizetype have, int need) {
-    return Error{QStringLiteral("ファイル「%1」の項目が足りません（%2 項目必要ですが %3 項目しかありません）")
+    return Error{QStringLiteral(
+                     "ファイル「%1」の項目が足りません（%2 項目必要ですが %3 項目しかありません）")
                      .arg(path)
                      .arg(need)
                      .arg(have)};
@@ -44,14 +45,16 @@ Status setUpFolders(SharedState& state, const QString& programFolder,
     folders.appFolder = withSeparator(programDir);
 
     // The path file beside the program's folder names the root of the family.
-    const QString pathFile = QDir::cleanPath(folders.appFolder + QStringLiteral("../") + kPathFileName);
+    const QString pathFile =
+        QDir::cleanPath(folders.appFolder + QStringLiteral("../") + kPathFileName);
     Result<QList<Item>> pathItems = readItemFile(pathFile);
     if (!pathItems)
         return pathItems.error();
     if (pathItems.value().size() < 10)
         return shortFile(pathFile, pathItems.value().size(), 10);
     if (pathItems.value()[0].text.isEmpty())
-        return Error{QStringLiteral("ファイル「%1」の最初の項目にルートフォルダがありません").arg(pathFile)};
+        return Error{
+            QStringLiteral("ファイル「%1」の最初の項目にルートフォルダがありません").arg(pathFile)};
     folders.rootFolder = withSeparator(pathItems.value()[0].text);
 
     const QString settingsFile = folders.rootFolder + kSettingsFileName;

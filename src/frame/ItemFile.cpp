@@ -9,8 +9,12 @@
 namespace kavoret {
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
 
 const QRegularExpression& numberPattern() {
     static const QRegularExpression pattern(
@@ -18,10 +22,13 @@ const QRegularExpression& numberPattern() {
     return pattern;
 }
 
-bool readsAsNumber(const QString& text) { return numberPattern().match(text).hasMatch(); }
+bool readsAsNumber(const QString& text) {
+    return numberPattern().match(text).hasMatch();
+}
 
 Error encodingError(const QString& path, const Error& error) {
-    return Error{QStringLiteral("ファイル「%1」に書けない文字があります: %2").arg(path, error.message)};
+    return Error{
+        QStringLiteral("ファイル「%1」に書けない文字があります: %2").arg(path, error.message)};
 }
 
 Status checkWritable(const QString& path, const QList<OutItem>& items) {
@@ -35,7 +42,9 @@ Status checkWritable(const QString& path, const QList<OutItem>& items) {
 
 } // namespace
 
-bool Item::isNumber() const { return !quoted && readsAsNumber(text); }
+bool Item::isNumber() const {
+    return !quoted && readsAsNumber(text);
+}
 
 double Item::number() const {
     const QString trimmed = text.trimmed();
@@ -115,7 +124,8 @@ Result<QList<Item>> readItemFile(const QString& path) {
     if (!file.exists())
         return Error{QStringLiteral("ファイル「%1」がありません").arg(path)};
     if (!file.open(QIODevice::ReadOnly))
-        return Error{QStringLiteral("ファイル「%1」を読めません: %2").arg(path, file.errorString())};
+        return Error{
+            QStringLiteral("ファイル「%1」を読めません: %2").arg(path, file.errorString())};
     const QByteArray bytes = file.readAll();
     file.close();
     cp932::DecodeError decodeError;
@@ -151,10 +161,12 @@ Status writeItemFile(const QString& path, const QList<QList<OutItem>>& lines) {
         return encodingError(path, bytes.error());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Error{QStringLiteral("ファイル「%1」を書けません: %2").arg(path, file.errorString())};
+        return Error{
+            QStringLiteral("ファイル「%1」を書けません: %2").arg(path, file.errorString())};
     file.write(bytes.value());
     if (!file.commit())
-        return Error{QStringLiteral("ファイル「%1」を書けません: %2").arg(path, file.errorString())};
+        return Error{
+            QStringLiteral("ファイル「%1」を書けません: %2").arg(path, file.errorString())};
     return success();
 }
 
@@ -166,9 +178,11 @@ Status appendItemLine(const QString& path, const QList<OutItem>& items) {
         return encodingError(path, bytes.error());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return Error{QStringLiteral("ファイル「%1」に追記できません: %2").arg(path, file.errorString())};
+        return Error{
+            QStringLiteral("ファイル「%1」に追記できません: %2").arg(path, file.errorString())};
     if (file.write(bytes.value()) != bytes.value().size() || !file.flush())
-        return Error{QStringLiteral("ファイル「%1」に追記できません: %2").arg(path, file.errorString())};
+        return Error{
+            QStringLiteral("ファイル「%1」に追記できません: %2").arg(path, file.errorString())};
     return success();
 }
 

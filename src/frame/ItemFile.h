@@ -10,9 +10,9 @@ namespace kavoret {
 // One item of an item file: text in code page 932, items separated by commas or
 // line ends, optionally in double quotes (inside which commas are ordinary).
 struct Item {
-    QString text;       // without the quotes; blanks around an unquoted item dropped
+    QString text; // without the quotes; blanks around an unquoted item dropped
     bool quoted = false;
-    int line = 0;       // 1-based line where the item starts, for messages
+    int line = 0; // 1-based line where the item starts, for messages
 
     // An unquoted item that reads as a decimal number.
     bool isNumber() const;

@@ -10,7 +10,7 @@ struct Era {
 
 // Start days of the modern eras, newest first.
 const Era kEras[] = {
-    {QDate(2019, 5, 1), u"令和"},  {QDate(1989, 1, 8), u"平成"},  {QDate(1926, 12, 25), u"昭和"},
+    {QDate(2019, 5, 1), u"令和"},  {QDate(1989, 1, 8), u"平成"}, {QDate(1926, 12, 25), u"昭和"},
     {QDate(1912, 7, 30), u"大正"}, {QDate(1868, 9, 8), u"明治"},
 };
 
@@ -49,8 +49,12 @@ Rgb seasonColourFor(int month) {
     return {192, 255, 192};
 }
 
-double serialDay(const QDate& date) { return static_cast<double>(kSerialOrigin.daysTo(date)); }
+double serialDay(const QDate& date) {
+    return static_cast<double>(kSerialOrigin.daysTo(date));
+}
 
-QDate dateFromSerial(double serial) { return kSerialOrigin.addDays(static_cast<qint64>(serial)); }
+QDate dateFromSerial(double serial) {
+    return kSerialOrigin.addDays(static_cast<qint64>(serial));
+}
 
 } // namespace kavoret

@@ -6,8 +6,8 @@
 
 namespace kavoret {
 
-constexpr int kMaxLevel = 100;       // levels 1..100, index 0 unused
-constexpr int kMaxStudent = 9999;    // roster numbers 0..9999
+constexpr int kMaxLevel = 100;    // levels 1..100, index 0 unused
+constexpr int kMaxStudent = 9999; // roster numbers 0..9999
 constexpr int kLevelSlots = kMaxLevel + 1;
 constexpr int kStudentSlots = kMaxStudent + 1;
 

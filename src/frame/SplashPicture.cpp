@@ -37,7 +37,7 @@ QPixmap splashPicture(const QString& title, const QSize& size) {
     titleFont.setPixelSize(size.height() / 5);
     painter.setFont(titleFont);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(0, size.height() / 8, size.width(), size.height() / 3), Qt::AlignCenter,
+    painter.drawText(QRect(0, size.height() / 20, size.width(), size.height() / 3), Qt::AlignCenter,
                      title);
     return pixmap;
 }

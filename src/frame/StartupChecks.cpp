@@ -1,5 +1,6 @@
 #include "frame/StartupChecks.h"
 
+#include "frame/ScreenFlow.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceGuard.h"
 
@@ -10,6 +11,20 @@ bool refuseDuplicateInstance(InstanceGuard& guard, Dialogs& dialogs) {
         return false;
     dialogs.message(kDuplicateInstanceMessage, QStringLiteral("注意"), Dialogs::Icon::Error);
     return true;
+}
+
+} // namespace kavoret
+
+namespace kavoret {
+
+void handOverFromSplash(SharedState& state, const QString& programFolder,
+                        const FolderSetupLoaders& loaders, Dialogs& dialogs, ScreenFlow& flow) {
+    if (Status setUp = setUpFolders(state, programFolder, loaders); !setUp) {
+        dialogs.message(setUp.error().message, QStringLiteral("Kavoret"), Dialogs::Icon::Error);
+        flow.endProgram(1);
+        return;
+    }
+    flow.showNameSelection();
 }
 
 } // namespace kavoret

@@ -50,7 +50,9 @@ QString frmver::versionText() {
     return QStringLiteral("Version%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision);
 }
 
-void frmver::Command1_Click() { close(); }
+void frmver::Command1_Click() {
+    close();
+}
 
 void frmver::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -59,7 +61,7 @@ void frmver::showEvent(QShowEvent* event) {
     label1_->setText(programTitle_);
     label2_->setText(versionText());
     label4_->setText(QStringLiteral("Morvenda"));
-    label5_->setText(QStringLiteral("塾・家庭用タイピングドリル　ご意見・ご質問は先生までどうぞ"));
+    label5_->setText(QStringLiteral("© Morvenda　塾・家庭用タイピングドリル"));
 }
 
 } // namespace kavoret

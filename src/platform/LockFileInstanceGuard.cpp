@@ -6,10 +6,10 @@
 namespace kavoret {
 
 LockFileInstanceGuard::LockFileInstanceGuard(const QString& programFolder) {
-    const QByteArray key = QCryptographicHash::hash(QDir::cleanPath(programFolder).toUtf8(),
-                                                    QCryptographicHash::Sha1)
-                               .toHex()
-                               .left(16);
+    const QByteArray key =
+        QCryptographicHash::hash(QDir::cleanPath(programFolder).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     path_ = QDir::temp().filePath(QStringLiteral("kavoret-%1.lock").arg(QString::fromLatin1(key)));
 }
 

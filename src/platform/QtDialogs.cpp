@@ -29,8 +29,8 @@ void QtDialogs::message(const QString& text, const QString& title, Icon icon) {
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, {}, &ok);
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, {}, &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -19,9 +19,13 @@ void QtWebView::navigate(const QString& address) {
     view_->setUrl(url);
 }
 
-void QtWebView::setShown(bool shown) { view_->setVisible(shown); }
+void QtWebView::setShown(bool shown) {
+    view_->setVisible(shown);
+}
 
-QWidget* QtWebView::widget() { return view_; }
+QWidget* QtWebView::widget() {
+    return view_;
+}
 
 WebView* QtWebViewFactory::create(QWidget* parent, const QString& objectName) {
     return new QtWebView(parent, objectName);

@@ -25,22 +25,23 @@ void tst_ItemFile::parses_data() {
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QList<bool>>("quoted");
 
-    QTest::newRow("commas and line ends") << "a,b\r\nc" << QStringList{"a", "b", "c"}
-                                          << QList<bool>{false, false, false};
+    QTest::newRow("commas and line ends")
+        << "a,b\r\nc" << QStringList{"a", "b", "c"} << QList<bool>{false, false, false};
     QTest::newRow("quoted comma") << "\"x,y\",z" << QStringList{"x,y", "z"}
                                   << QList<bool>{true, false};
     QTest::newRow("blanks around unquoted dropped")
-        << "  a b  ,\t c \r\n" << QStringList{"a b", "c"} << QList<bool>{false, false};
+        << "  a b  ,\t c \r\n"
+        << QStringList{"a b", "c"} << QList<bool>{false, false};
     QTest::newRow("blanks inside quotes kept")
         << "\"  a  \"" << QStringList{"  a  "} << QList<bool>{true};
-    QTest::newRow("empty quoted item") << "1,\"\"" << QStringList{"1", ""}
-                                       << QList<bool>{false, true};
-    QTest::newRow("empty between commas") << "a,,b" << QStringList{"a", "", "b"}
-                                          << QList<bool>{false, false, false};
+    QTest::newRow("empty quoted item")
+        << "1,\"\"" << QStringList{"1", ""} << QList<bool>{false, true};
+    QTest::newRow("empty between commas")
+        << "a,,b" << QStringList{"a", "", "b"} << QList<bool>{false, false, false};
     QTest::newRow("trailing comma promises an item")
         << "a,\r\nb" << QStringList{"a", "", "b"} << QList<bool>{false, false, false};
-    QTest::newRow("blank lines hold no item")
-        << "a\r\n\r\n   \r\nb\r\n" << QStringList{"a", "b"} << QList<bool>{false, false};
+    QTest::newRow("blank lines hold no item") << "a\r\n\r\n   \r\nb\r\n"
+                                              << QStringList{"a", "b"} << QList<bool>{false, false};
     QTest::newRow("spread over lines") << "1,2\n3\r\n4,5" << QStringList{"1", "2", "3", "4", "5"}
                                        << QList<bool>{false, false, false, false, false};
     QTest::newRow("text after closing quote dropped")
@@ -114,14 +115,17 @@ void tst_ItemFile::reportsInvalidBytesWithOffset() {
     family.writeBytes(QStringLiteral("bad.txt"), QByteArray("ab,c\x81 d", 7));
     Result<QList<Item>> read = readItemFile(family.root() + QStringLiteral("bad.txt"));
     QVERIFY(!read.ok());
-    QVERIFY2(read.error().message.contains(QStringLiteral("bad.txt")), qPrintable(read.error().message));
-    QVERIFY2(read.error().message.contains(QStringLiteral(" 4 バイト目")), qPrintable(read.error().message));
+    QVERIFY2(read.error().message.contains(QStringLiteral("bad.txt")),
+             qPrintable(read.error().message));
+    QVERIFY2(read.error().message.contains(QStringLiteral(" 4 バイト目")),
+             qPrintable(read.error().message));
 
     // A lead byte cut off at the end of the file.
     family.writeBytes(QStringLiteral("cut.txt"), QByteArray("abc\x88", 4));
     Result<QList<Item>> cut = readItemFile(family.root() + QStringLiteral("cut.txt"));
     QVERIFY(!cut.ok());
-    QVERIFY2(cut.error().message.contains(QStringLiteral(" 3 バイト目")), qPrintable(cut.error().message));
+    QVERIFY2(cut.error().message.contains(QStringLiteral(" 3 バイト目")),
+             qPrintable(cut.error().message));
 }
 
 void tst_ItemFile::reportsMissingFile() {
@@ -136,7 +140,8 @@ void tst_ItemFile::writesAndAppends() {
     test::FamilyFixture family;
     const QString path = family.root() + QStringLiteral("log.csv");
     QVERIFY(appendItemLine(path, {OutItem::raw(QStringLiteral("#2026-12-11#"))}).ok());
-    QVERIFY(appendItemLine(path, {OutItem::quotedText(QStringLiteral("名前")), OutItem::number(3)}).ok());
+    QVERIFY(appendItemLine(path, {OutItem::quotedText(QStringLiteral("名前")), OutItem::number(3)})
+                .ok());
     Result<QByteArray> name = cp932::encode(QStringLiteral("名前"));
     QVERIFY(name.ok());
     QCOMPARE(family.readBytes(QStringLiteral("log.csv")),

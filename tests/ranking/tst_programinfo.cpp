@@ -69,7 +69,8 @@ void tst_ProgramInfo::softInfoRequest() {
     QCOMPARE(ranking::softInfoRequest(*state), QString());
     state->settings.rankingServer = QStringLiteral("http://127.0.0.1:8765");
     QCOMPARE(ranking::softInfoRequest(*state),
-             QStringLiteral("http://127.0.0.1:8765/benkyouRanking/BenkyouSoftInfoHyouji.php?SoftNo=801"));
+             QStringLiteral(
+                 "http://127.0.0.1:8765/benkyouRanking/BenkyouSoftInfoHyouji.php?SoftNo=801"));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramInfo)

@@ -13,15 +13,22 @@ FamilyFixture::FamilyFixture(const QString& programFolderName)
     QDir(dir_.path()).mkpath(programFolderName_);
 }
 
-QString FamilyFixture::root() const { return dir_.path() + u'/'; }
+QString FamilyFixture::root() const {
+    return dir_.path() + u'/';
+}
 
-QString FamilyFixture::programFolder() const { return root() + programFolderName_; }
+QString FamilyFixture::programFolder() const {
+    return root() + programFolderName_;
+}
 
-QString FamilyFixture::dataFolder() const { return programFolder() + u'/'; }
+QString FamilyFixture::dataFolder() const {
+    return programFolder() + u'/';
+}
 
 void FamilyFixture::writeText(const QString& relativePath, const QString& text) const {
     QString crlf = text;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(u'\n', QStringLiteral("\r\n"));
     Result<QByteArray> bytes = cp932::encode(crlf);
     writeBytes(relativePath, bytes ? bytes.value() : QByteArray());
 }
@@ -43,7 +50,9 @@ bool FamilyFixture::exists(const QString& relativePath) const {
     return QFileInfo::exists(root() + relativePath);
 }
 
-void FamilyFixture::remove(const QString& relativePath) const { QFile::remove(root() + relativePath); }
+void FamilyFixture::remove(const QString& relativePath) const {
+    QFile::remove(root() + relativePath);
+}
 
 void FamilyFixture::writeStandardFiles() const {
     writeText(QStringLiteral("パスデータ.txt"),

@@ -13,9 +13,9 @@ class FamilyFixture {
 public:
     explicit FamilyFixture(const QString& programFolderName = QStringLiteral("abc1"));
 
-    QString root() const;        // ends in "/"
+    QString root() const;          // ends in "/"
     QString programFolder() const; // no trailing "/"
-    QString dataFolder() const;  // ends in "/"
+    QString dataFolder() const;    // ends in "/"
 
     // Writes text (UTF-8 in the test, CP932 on disk); "\n" becomes CR LF.
     void writeText(const QString& relativePath, const QString& text) const;

@@ -1,5 +1,6 @@
-// libFuzzer target: every ranking page parser over arbitrary text. A value the
-// parsers return is either their "nothing found" value or a part of the page.
+// Any server answer as a totals, world ranking, recent-days or program-information
+// page. A value the parsers return is either their "nothing found" value or a part
+// of the page.
 #include "frame/SharedState.h"
 #include "ranking/PageParsers.h"
 
