@@ -2,12 +2,16 @@
 
 #include "criteria/CriteriaTable.h"
 #include "drill/MainFrm.h"
+#include "finish/FrmSyuuryou.h"
 #include "frame/BASEFRM.h"
 #include "frame/Firstfrm.h"
 #include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
+#include "platform/CurlPageReader.h"
 #include "platform/Dialogs.h"
+#include "platform/QtRequestSender.h"
+#include "platform/QtWebView.h"
 #include "results/ResultsFileStore.h"
 #include "sound/CuePlayer.h"
 #include "sound/CueTable.h"
@@ -22,9 +26,13 @@ AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
       resultsStore_(std::make_unique<results::ResultsFileStore>(
           state_, services_.clock, services_.dialogs, *this, eventWait_)),
       cues_(std::make_unique<sound::CuePlayer>(state, services.soundOutput, services.random,
-                                               services.dialogs, *this)) {}
+                                               services.dialogs, *this)),
+      pageReader_(std::make_unique<CurlPageReader>()),
+      requestSender_(std::make_unique<QtRequestSender>()),
+      webViews_(std::make_unique<QtWebViewFactory>()) {}
 
 AppFlow::~AppFlow() {
+    delete finish_.data();
     delete drill_.data();
 }
 
@@ -82,8 +90,19 @@ void AppFlow::startDrillRun() {
     drill_->showMaximized();
 }
 
-// The finish screen takes over this hand-over once it exists.
-void AppFlow::showFinish() {}
+void AppFlow::showFinish() {
+    // Like the drill screen, the finish screen closes itself inside its own
+    // handlers ("もう一度" starts the next run from there), so the old one is
+    // deleted only when the next one is made.
+    if (finish_) {
+        finish_->close();
+        delete finish_.data();
+    }
+    finish_ = new FrmSyuuryou(state_, {*resultsStore_, *cues_, *requestSender_, *pageReader_,
+                                       services_.clock, *webViews_, *this});
+    finish_->show();
+    finish_->activateWindow();
+}
 
 void AppFlow::showBackdrop() {
     if (!backdrop_) {

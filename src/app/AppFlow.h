@@ -13,14 +13,18 @@ namespace kavoret {
 
 class Clock;
 class Cues;
+class CurlPageReader;
 class Dialogs;
 class InstanceGuard;
 class KeyboardState;
+class QtRequestSender;
+class QtWebViewFactory;
 class Random;
 class ResultsStore;
 class SoundOutput;
 class BASEFRM;
 class Firstfrm;
+class FrmSyuuryou;
 class MainFrm;
 struct SharedState;
 namespace results {
@@ -72,6 +76,12 @@ private:
     EventLoopWait eventWait_;
     std::unique_ptr<results::ResultsFileStore> resultsStore_;
     std::unique_ptr<sound::CuePlayer> cues_;
+    QPointer<FrmSyuuryou> finish_;
+    // The ranking server's adapters live as long as the program, so that a
+    // request sent just before a screen closes still goes out.
+    std::unique_ptr<CurlPageReader> pageReader_;
+    std::unique_ptr<QtRequestSender> requestSender_;
+    std::unique_ptr<QtWebViewFactory> webViews_;
 };
 
 } // namespace kavoret

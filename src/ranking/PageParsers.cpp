@@ -1,5 +1,7 @@
 #include "ranking/PageParsers.h"
 
+#include <cmath>
+
 namespace kavoret::ranking {
 
 qsizetype find(const QString& text, const QString& marker, qsizetype start) {
@@ -29,6 +31,75 @@ double numericValue(const QString& text) {
         }
     }
     return digits ? trimmed.left(end).toDouble() : 0.0;
+}
+
+QString decimalText(double value) {
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<long long>(value));
+    return QString::number(value, 'g', 15);
+}
+
+MarkedValue markedValue(const QString& text, const QString& marker, qsizetype start) {
+    const qsizetype at = find(text, marker, start);
+    if (at == 0)
+        return {};
+    // The value begins right after the marker; an empty value ends at once.
+    const qsizetype first = at + marker.size();
+    const qsizetype end = find(text, QStringLiteral("<"), first);
+    if (end == 0)
+        return {};
+    return {true, text.mid(first - 1, end - first), end};
+}
+
+Totals parseTotals(const QString& page) {
+    const QString marker = QStringLiteral("###");
+    Totals totals;
+    const MarkedValue points = markedValue(page, marker, 1);
+    if (!points.found)
+        return totals;
+    totals.points = points.value;
+    const MarkedValue runs = markedValue(page, marker, points.end + 1);
+    if (runs.found)
+        totals.runs = runs.value;
+    return totals;
+}
+
+double parseWorldRank(const QString& page, const QString& schoolNumber, int studentNo) {
+    const QString key = u'>' + schoolNumber + u'_' + QString::number(studentNo) + u'<';
+    const qsizetype at = find(page, key, 1);
+    if (at == 0)
+        return 0;
+    const QString star = QStringLiteral("*");
+    const qsizetype open = find(page, star, at + key.size());
+    if (open == 0)
+        return 0;
+    const qsizetype close = find(page, star, open + 1);
+    if (close == 0)
+        return 0;
+    return numericValue(page.mid(open, close - open - 1));
+}
+
+RecentDays parseRecentDays(const QString& page) {
+    const QString marker = QStringLiteral("***");
+    RecentDays recent;
+    MarkedValue value = markedValue(page, marker, 1);
+    if (!value.found)
+        return recent;
+    recent.found = true;
+    recent.latestDate = value.value;
+    qsizetype next = value.end + 1;
+    for (StoredDay& day : recent.days) {
+        for (QString* field : {&day.date, &day.runs, &day.points, &day.time}) {
+            value = markedValue(page, marker, next);
+            if (!value.found)
+                return recent;
+            *field = value.value;
+            next = value.end + 1;
+        }
+    }
+    return recent;
 }
 
 void applyProgramInfo(const QString& page, ServerLevelState& server) {

@@ -1,0 +1,95 @@
+#include "platform/CurlPageReader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringDecoder>
+#include <curl/curl.h>
+#include <memory>
+
+namespace kavoret {
+
+namespace {
+
+// Ranking pages are small; anything larger is not one of them.
+constexpr qsizetype kMaxAnswerBytes = 8 * 1024 * 1024;
+
+std::size_t collect(char* data, std::size_t size, std::size_t count, void* target) {
+    auto* answer = static_cast<QByteArray*>(target);
+    const std::size_t bytes = size * count;
+    if (answer->size() + static_cast<qsizetype>(bytes) > kMaxAnswerBytes)
+        return 0; // ends the transfer with an error
+    answer->append(data, static_cast<qsizetype>(bytes));
+    return bytes;
+}
+
+QByteArray charsetOf(const char* contentType) {
+    if (!contentType)
+        return {};
+    const QByteArray type(contentType);
+    for (const QByteArray& part : type.split(';')) {
+        const QByteArray item = part.trimmed();
+        if (item.toLower().startsWith("charset=")) {
+            QByteArray name = item.mid(8).trimmed();
+            if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"'))
+                name = name.mid(1, name.size() - 2);
+            return name;
+        }
+    }
+    return {};
+}
+
+QString decode(const QByteArray& bytes, const QByteArray& charset) {
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+struct EasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+} // namespace
+
+CurlPageReader::CurlPageReader(long connectTimeoutSeconds, long totalTimeoutSeconds)
+    : connectTimeoutSeconds_(connectTimeoutSeconds), totalTimeoutSeconds_(totalTimeoutSeconds),
+      initialised_(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
+
+CurlPageReader::~CurlPageReader() {
+    if (initialised_)
+        curl_global_cleanup();
+}
+
+QString CurlPageReader::read(const QString& url) {
+    if (url.isEmpty() || !initialised_)
+        return {};
+    std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
+    if (!handle)
+        return {};
+    CURL* curl = handle.get();
+    const QByteArray address = url.toUtf8();
+    QByteArray answer;
+    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds_);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds_);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
+    if (curl_easy_perform(curl) != CURLE_OK)
+        return {};
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299)
+        return {};
+    char* contentType = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+    return decode(answer, charsetOf(contentType));
+}
+
+} // namespace kavoret
