@@ -5,7 +5,7 @@
 namespace kavoret {
 
 // The sound cues of the cue table, numbered as the table numbers them.
-enum Cue : int {
+enum CueNumber : int {
     kCue正解音1 = 1,
     kCue正解音2 = 2,   // an exercise completed (monitored)
     kCue間違い音1 = 3, // a wrong key (monitored)
@@ -15,7 +15,7 @@ enum Cue : int {
     kCue自己最高音1 = 7,
     kCue自己最高音2 = 8, // a new personal best
     kCue自己最高音3 = 9,
-    kCue不合格音1 = 10,  // a run at or below the minimum line
+    kCue不合格音1 = 10, // a run at or below the minimum line
 };
 
 // Plays cues and the fixed sounds ("最高1", "合格"), blocking until each has
