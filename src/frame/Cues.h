@@ -5,6 +5,9 @@
 namespace kavoret {
 
 // The sound cues of the cue table, numbered as the table numbers them.
+// moc cannot read the Japanese names, so it skips them when a file with
+// Q_OBJECT includes this header.
+#ifndef Q_MOC_RUN
 enum CueNumber : int {
     kCue正解音1 = 1,
     kCue正解音2 = 2,   // an exercise completed (monitored)
@@ -17,6 +20,7 @@ enum CueNumber : int {
     kCue自己最高音3 = 9,
     kCue不合格音1 = 10, // a run at or below the minimum line
 };
+#endif
 
 // Plays cues and the fixed sounds ("最高1", "合格"), blocking until each has
 // played. Monitored cues end the program after repeated failures.
