@@ -2,11 +2,12 @@
 
 #include "criteria/CriteriaTable.h"
 #include "frame/BASEFRM.h"
-#include "frame/FolderSetup.h"
 #include "frame/Firstfrm.h"
+#include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
+#include "roster/namesel.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -36,12 +37,27 @@ void AppFlow::handOverFromSplash() {
 }
 
 void AppFlow::showNameSelection() {
+    if (nameSelection_) {
+        // Back from the results board.
+        nameSelection_->show();
+        nameSelection_->activateWindow();
+        nameSelection_->formactive2();
+        return;
+    }
     if (refuseDuplicateInstance(services_.instanceGuard, services_.dialogs)) {
         endProgram(0);
         return;
     }
-    // The name selection screen takes over from the splash here once it exists;
-    // until then the splash stays up with the settings read.
+    nameSelection_ = new namesel(state_, {*this, services_.dialogs, services_.cues,
+                                          services_.results, services_.pages, services_.shell,
+                                          services_.webViews, services_.clock, services_.random});
+    nameSelection_->setAttribute(Qt::WA_DeleteOnClose);
+    if (!nameSelection_->load())
+        return; // the roster could not be read; the program is ending
+    nameSelection_->activateWindow();
+    nameSelection_->Form_Activate();
+    if (splash_)
+        splash_->close();
 }
 
 void AppFlow::showBoard() {

@@ -10,11 +10,17 @@ class QWidget;
 namespace kavoret {
 
 class Clock;
+class Cues;
 class Dialogs;
 class InstanceGuard;
+class PageReader;
 class Random;
+class ResultsStore;
+class Shell;
+class WebViewFactory;
 class BASEFRM;
 class Firstfrm;
+class namesel;
 struct SharedState;
 
 // The real screen flow: creates, shows and closes the program's windows.
@@ -25,6 +31,11 @@ public:
         Random& random;
         Dialogs& dialogs;
         InstanceGuard& instanceGuard;
+        Cues& cues;
+        ResultsStore& results;
+        PageReader& pages;
+        Shell& shell;
+        WebViewFactory& webViews;
     };
 
     AppFlow(SharedState& state, Services services, QString programFolder);
@@ -51,6 +62,7 @@ private:
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    QPointer<namesel> nameSelection_;
 };
 
 } // namespace kavoret

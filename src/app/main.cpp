@@ -1,8 +1,11 @@
 #include "app/AppFlow.h"
+#include "app/StandIns.h"
 #include "frame/SharedState.h"
 #include "platform/LockFileInstanceGuard.h"
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtShell.h"
+#include "platform/QtWebView.h"
 #include "platform/SystemClock.h"
 
 #include <QApplication>
@@ -23,7 +26,15 @@ int main(int argc, char* argv[]) {
     const QString programFolder = QCoreApplication::applicationDirPath();
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
 
-    kavoret::AppFlow flow(*state, {clock, random, dialogs, instanceGuard}, programFolder);
+    kavoret::SilentCues cues;
+    kavoret::EmptyResultsStore results(*state);
+    kavoret::OfflinePageReader pages;
+    kavoret::QtShell shell;
+    kavoret::QtWebViewFactory webViews;
+
+    kavoret::AppFlow flow(
+        *state, {clock, random, dialogs, instanceGuard, cues, results, pages, shell, webViews},
+        programFolder);
     flow.start();
     return QApplication::exec();
 }
