@@ -11,8 +11,10 @@
 #include "platform/CurlPageReader.h"
 #include "platform/Dialogs.h"
 #include "platform/QtRequestSender.h"
+#include "platform/QtShell.h"
 #include "platform/QtWebView.h"
 #include "results/ResultsFileStore.h"
+#include "roster/namesel.h"
 #include "sound/CuePlayer.h"
 #include "sound/CueTable.h"
 
@@ -29,7 +31,8 @@ AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
                                                services.dialogs, *this)),
       pageReader_(std::make_unique<CurlPageReader>()),
       requestSender_(std::make_unique<QtRequestSender>()),
-      webViews_(std::make_unique<QtWebViewFactory>()) {}
+      webViews_(std::make_unique<QtWebViewFactory>()),
+      shell_(std::make_unique<QtShell>()) {}
 
 AppFlow::~AppFlow() {
     delete finish_.data();
@@ -57,12 +60,27 @@ ResultsStore& AppFlow::resultsStore() {
 }
 
 void AppFlow::showNameSelection() {
+    if (nameSelection_) {
+        // Back from the results board.
+        nameSelection_->show();
+        nameSelection_->activateWindow();
+        nameSelection_->formactive2();
+        return;
+    }
     if (refuseDuplicateInstance(services_.instanceGuard, services_.dialogs)) {
         endProgram(0);
         return;
     }
-    // The name selection screen takes over from the splash here once it exists;
-    // until then the splash stays up with the settings read.
+    nameSelection_ = new namesel(state_, {*this, services_.dialogs, *cues_, *resultsStore_,
+                                          *pageReader_, *shell_, *webViews_, services_.clock,
+                                          services_.random});
+    nameSelection_->setAttribute(Qt::WA_DeleteOnClose);
+    if (!nameSelection_->load())
+        return; // the roster could not be read; the program is ending
+    nameSelection_->activateWindow();
+    nameSelection_->Form_Activate();
+    if (splash_)
+        splash_->close();
 }
 
 void AppFlow::showBoard() {

@@ -18,6 +18,7 @@ class Dialogs;
 class InstanceGuard;
 class KeyboardState;
 class QtRequestSender;
+class QtShell;
 class QtWebViewFactory;
 class Random;
 class ResultsStore;
@@ -26,6 +27,7 @@ class BASEFRM;
 class Firstfrm;
 class FrmSyuuryou;
 class MainFrm;
+class namesel;
 struct SharedState;
 namespace results {
 class ResultsFileStore;
@@ -72,6 +74,7 @@ private:
     QString programFolder_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
+    QPointer<namesel> nameSelection_;
     QPointer<MainFrm> drill_;
     EventLoopWait eventWait_;
     std::unique_ptr<results::ResultsFileStore> resultsStore_;
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<CurlPageReader> pageReader_;
     std::unique_ptr<QtRequestSender> requestSender_;
     std::unique_ptr<QtWebViewFactory> webViews_;
+    std::unique_ptr<QtShell> shell_;
 };
 
 } // namespace kavoret
