@@ -6,6 +6,7 @@
 #include "frame/ResultsStore.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
+#include "frame/Text.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyboardState.h"
@@ -17,17 +18,6 @@ namespace {
 
 constexpr int kSecondsPerDay = 86400;
 constexpr int kLevelsInTodayTotal = 15;
-
-// Blanks (U+0020) around a name are padding of the roster's fixed-width field.
-QString withoutBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 bool levelInRange(int level) {
     return level >= 1 && level <= kMaxLevel;
@@ -143,7 +133,7 @@ void DrillRun::初期設定() {
     const QString& title = state_.profile.programTitle;
     display_.title = title;
     display_.titlePointSize = title.size() > 9 ? 14.0 : 16.8;
-    display_.studentName = withoutBlanks(state_.student.studentName);
+    display_.studentName = withoutSurroundingBlanks(state_.student.studentName);
     display_.levelName = levelInRange(level) ? state_.profile.levelNames[level] : QString();
     display_.schoolName = state_.settings.schoolName;
     display_.minutesSinceLogin = minutesSinceLogin();

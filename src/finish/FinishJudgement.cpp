@@ -2,6 +2,7 @@
 
 #include "frame/Cues.h"
 #include "frame/ResultsStore.h"
+#include "frame/Text.h"
 #include "platform/Clock.h"
 #include "platform/PageReader.h"
 #include "platform/RequestSender.h"
@@ -75,7 +76,7 @@ Judgement judgeRun(const SharedState& state) {
     else
         judgement.resultLine = QStringLiteral("記録なし");
 
-    judgement.nameLine = ranking::withoutSurroundingBlanks(state.student.studentName);
+    judgement.nameLine = withoutSurroundingBlanks(state.student.studentName);
     judgement.titleLine = state.profile.programTitle;
     if (level >= 0 && level <= kMaxLevel)
         judgement.levelLine = state.profile.levelNames[static_cast<std::size_t>(level)];

@@ -1,5 +1,6 @@
 #include "ranking/RankingRequests.h"
 
+#include "frame/Text.h"
 #include "ranking/PageParsers.h"
 
 #include <QUrl>
@@ -28,16 +29,6 @@ QString RequestBuilder::address() const {
                 QString::fromLatin1(QUrl::toPercentEncoding(parameters_[i].second));
     }
     return text;
-}
-
-QString withoutSurroundingBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 namespace {

@@ -30,9 +30,6 @@ private:
     std::vector<std::pair<QString, QString>> parameters_;
 };
 
-// A text without the blanks (U+0020) at either end; other characters stay.
-QString withoutSurroundingBlanks(const QString& text);
-
 // Where the student stands when a request names a place: at school or at home.
 enum class Place { School = 0, Home = 1 };
 

@@ -1,5 +1,6 @@
 #include "roster/NameList.h"
 
+#include "frame/Text.h"
 #include "roster/ListOrder.h"
 #include "roster/Roster.h"
 
@@ -110,7 +111,7 @@ QString nameColumn(const QString& name, int grade) {
     const int column = grade <= 0 ? 11 : 9;
     const int field = 2 * (column - static_cast<int>(label.size()) - 1);
 
-    const QString trimmed = trimBlanks(name);
+    const QString trimmed = withoutSurroundingBlanks(name);
     QString text = label + u' ';
     int used = 0;
     for (qsizetype i = 0; i < trimmed.size();) {
@@ -177,22 +178,12 @@ NameList buildNameList(const RosterState& roster, const AggregateState& aggregat
 }
 
 QString clickedNameText(const QString& visibleEntry) {
-    return trimBlanks(visibleEntry.left(10));
+    return withoutSurroundingBlanks(visibleEntry.left(10));
 }
 
 QString doubleClickedNameText(const QString& visibleEntry) {
     const qsizetype slash = visibleEntry.lastIndexOf(u'/');
-    return trimBlanks(slash < 0 ? visibleEntry : visibleEntry.left(slash));
-}
-
-QString trimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    return withoutSurroundingBlanks(slash < 0 ? visibleEntry : visibleEntry.left(slash));
 }
 
 } // namespace kavoret::roster

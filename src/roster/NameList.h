@@ -84,7 +84,4 @@ NameList buildNameList(const RosterState& roster, const AggregateState& aggregat
 QString clickedNameText(const QString& visibleEntry);
 QString doubleClickedNameText(const QString& visibleEntry);
 
-// Text without blanks (U+0020) at either end; full-width blanks stay.
-QString trimBlanks(const QString& text);
-
 } // namespace kavoret::roster
