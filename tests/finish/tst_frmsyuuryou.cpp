@@ -90,7 +90,7 @@ struct Screen {
             state->aggregates.todayRunCounts.at(1, kStudent) = 1;
         };
         window = std::make_unique<FrmSyuuryou>(
-            *state, FrmSyuuryou::Services{results, cues, sender, reader, clock, webViews, flow});
+            *state, FrmSyuuryou::Services{{results, cues, sender, reader, clock}, webViews, flow});
     }
 
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
@@ -204,7 +204,10 @@ void tst_FrmSyuuryou::wholeSequenceAgainstTheServer() {
     // Half a second after that: the way on.
     QTRY_VERIFY_WITH_TIMEOUT(screen.shown(QStringLiteral("Command4")), 5000);
     QVERIFY(screen.shown(QStringLiteral("Command5")));
-    QVERIFY(screen.button(QStringLiteral("Command4"))->hasFocus());
+    // The button is given the focus within its window; whether that window is the
+    // active one depends on the other tests sharing the virtual display.
+    QCOMPARE(screen.button(QStringLiteral("Command4"))->window()->focusWidget(),
+             screen.button(QStringLiteral("Command4")));
     QVERIFY(!screen.shown(QStringLiteral("Label2")));
     screen.screenshot(QStringLiteral("finish-online.png"));
 
