@@ -31,8 +31,7 @@ AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
                                                services.dialogs, *this)),
       pageReader_(std::make_unique<CurlPageReader>()),
       requestSender_(std::make_unique<QtRequestSender>()),
-      webViews_(std::make_unique<QtWebViewFactory>()),
-      shell_(std::make_unique<QtShell>()) {}
+      webViews_(std::make_unique<QtWebViewFactory>()), shell_(std::make_unique<QtShell>()) {}
 
 AppFlow::~AppFlow() {
     delete finish_.data();
@@ -71,9 +70,9 @@ void AppFlow::showNameSelection() {
         endProgram(0);
         return;
     }
-    nameSelection_ = new namesel(state_, {*this, services_.dialogs, *cues_, *resultsStore_,
-                                          *pageReader_, *shell_, *webViews_, services_.clock,
-                                          services_.random});
+    nameSelection_ =
+        new namesel(state_, {*this, services_.dialogs, *cues_, *resultsStore_, *pageReader_,
+                             *shell_, *webViews_, services_.clock, services_.random});
     nameSelection_->setAttribute(Qt::WA_DeleteOnClose);
     if (!nameSelection_->load())
         return; // the roster could not be read; the program is ending
@@ -116,8 +115,10 @@ void AppFlow::showFinish() {
         finish_->close();
         delete finish_.data();
     }
-    finish_ = new FrmSyuuryou(state_, {*resultsStore_, *cues_, *requestSender_, *pageReader_,
-                                       services_.clock, *webViews_, *this});
+    finish_ = new FrmSyuuryou(
+        state_, {{*resultsStore_, *cues_, *requestSender_, *pageReader_, services_.clock},
+                 *webViews_,
+                 *this});
     finish_->show();
     finish_->activateWindow();
 }

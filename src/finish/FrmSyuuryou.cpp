@@ -25,9 +25,7 @@ constexpr int kPanelHeight = 720;
 } // namespace
 
 FrmSyuuryou::FrmSyuuryou(SharedState& state, Services services, QWidget* parent)
-    : QWidget(parent), state_(state), services_(services),
-      sequence_(state, {services.results, services.cues, services.sender, services.reader,
-                        services.clock}) {
+    : QWidget(parent), state_(state), services_(services), sequence_(state, services.sequence) {
     setObjectName(QStringLiteral("FrmSyuuryou"));
     setWindowTitle(QStringLiteral("終了"));
     setStyleSheet(QStringLiteral("#FrmSyuuryou { background: rgb(30, 60, 140); }"

@@ -26,11 +26,7 @@ class FrmSyuuryou : public QWidget {
     Q_OBJECT
 public:
     struct Services {
-        ResultsStore& results;
-        Cues& cues;
-        RequestSender& sender;
-        PageReader& reader;
-        const Clock& clock;
+        finish::FinishSequence::Services sequence; // what the judgement itself needs
         WebViewFactory& webViews;
         ScreenFlow& flow;
     };

@@ -175,20 +175,23 @@ QString recentResultsRequest(const SharedState& state, int level, Place place) {
     return addStudentLevel(builder, state, level).address();
 }
 
-QString personalPassRequest(const SharedState& state) {
-    return request(state, QStringLiteral("BenkyouGouhiHyoujikojin.php"))
+namespace {
+// The two pass pages take the same query: school, student, the family's programs.
+QString passRequest(const SharedState& state, const QString& page) {
+    return request(state, page)
         .add(QStringLiteral("JukuNo"), state.settings.schoolNumber)
         .add(QStringLiteral("SeitoNo"), state.student.studentNo)
         .add(QStringLiteral("SSS"), state.profile.catalogueNumberList)
         .address();
 }
+} // namespace
+
+QString personalPassRequest(const SharedState& state) {
+    return passRequest(state, QStringLiteral("BenkyouGouhiHyoujikojin.php"));
+}
 
 QString passListRequest(const SharedState& state) {
-    return request(state, QStringLiteral("BenkyouGouhiHyouji.php"))
-        .add(QStringLiteral("JukuNo"), state.settings.schoolNumber)
-        .add(QStringLiteral("SeitoNo"), state.student.studentNo)
-        .add(QStringLiteral("SSS"), state.profile.catalogueNumberList)
-        .address();
+    return passRequest(state, QStringLiteral("BenkyouGouhiHyouji.php"));
 }
 
 QString softInfoRequest(const SharedState& state) {

@@ -120,7 +120,7 @@ public:
         personalBestAtFinish = state->results.newPersonalBest;
         levelBestAtFinish = state->results.newLevelBest;
         delete finish.data();
-        finish = new FrmSyuuryou(*state, {store, cues, sender_, reader_, clock, webViews, *this});
+        finish = new FrmSyuuryou(*state, {{store, cues, sender_, reader_, clock}, webViews, *this});
         finish->show();
         finish->activateWindow();
     }
