@@ -168,6 +168,12 @@ struct SoundState {
     int soundFailures = 0;
 };
 
+// The teacher's over-practice unlocks of the logged-in student, per level.
+struct BoardState {
+    PerLevel<int> unlockFlags{};     // 1 while an unlock is in force
+    PerLevel<QString> unlockCodes{}; // the password value accepted, or empty
+};
+
 // Everything that outlives one screen. main() makes one and hands it by
 // reference to every screen.
 struct SharedState {
@@ -182,6 +188,7 @@ struct SharedState {
     ServerLevelState server;
     RunState run;
     SoundState sound;
+    BoardState board;
 };
 
 } // namespace kavoret
