@@ -1,5 +1,6 @@
 #include "app/AppFlow.h"
 
+#include "board/seisekitime1.h"
 #include "criteria/CriteriaTable.h"
 #include "drill/MainFrm.h"
 #include "finish/FrmSyuuryou.h"
@@ -8,11 +9,7 @@
 #include "frame/FolderSetup.h"
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
-#include "platform/CurlPageReader.h"
 #include "platform/Dialogs.h"
-#include "platform/QtRequestSender.h"
-#include "platform/QtShell.h"
-#include "platform/QtWebView.h"
 #include "results/ResultsFileStore.h"
 #include "roster/namesel.h"
 #include "sound/CuePlayer.h"
@@ -22,20 +19,36 @@
 #include <QWidget>
 
 namespace kavoret {
+namespace {
+
+// Closes a screen and lets Qt delete it once the event loop is back at the level
+// where this was called: the screens close themselves from inside their own
+// handlers, whose callees go on processing events.
+template <typename Screen> void dispose(QPointer<Screen>& screen) {
+    if (!screen)
+        return;
+    screen->close();
+    screen->deleteLater();
+    screen.clear();
+}
+
+} // namespace
 
 AppFlow::AppFlow(SharedState& state, Services services, QString programFolder)
     : state_(state), services_(services), programFolder_(std::move(programFolder)),
       resultsStore_(std::make_unique<results::ResultsFileStore>(
-          state_, services_.clock, services_.dialogs, *this, eventWait_)),
+          state_, services_.clock, services_.dialogs, *this, services_.resultsWait)),
       cues_(std::make_unique<sound::CuePlayer>(state, services.soundOutput, services.random,
-                                               services.dialogs, *this)),
-      pageReader_(std::make_unique<CurlPageReader>()),
-      requestSender_(std::make_unique<QtRequestSender>()),
-      webViews_(std::make_unique<QtWebViewFactory>()), shell_(std::make_unique<QtShell>()) {}
+                                               services.dialogs, *this)) {}
 
 AppFlow::~AppFlow() {
+    // Children first: the screens use the store and the cues owned here.
     delete finish_.data();
     delete drill_.data();
+    delete board_.data();
+    delete nameSelection_.data();
+    delete backdrop_.data();
+    delete splash_.data();
 }
 
 void AppFlow::start() {
@@ -58,21 +71,41 @@ ResultsStore& AppFlow::resultsStore() {
     return *resultsStore_;
 }
 
+namesel* AppFlow::nameSelection() const {
+    return nameSelection_.data();
+}
+
+seisekitime1* AppFlow::board() const {
+    return board_.data();
+}
+
+MainFrm* AppFlow::drill() const {
+    return drill_.data();
+}
+
+FrmSyuuryou* AppFlow::finish() const {
+    return finish_.data();
+}
+
 void AppFlow::showNameSelection() {
+    if (ending_)
+        return;
     if (nameSelection_) {
-        // Back from the results board.
         nameSelection_->show();
         nameSelection_->activateWindow();
         nameSelection_->formactive2();
         return;
     }
-    if (refuseDuplicateInstance(services_.instanceGuard, services_.dialogs)) {
+    // The duplicate-instance check belongs to the first start; back from the
+    // board this process holds the lock itself.
+    const bool firstStart = !board_;
+    if (firstStart && refuseDuplicateInstance(services_.instanceGuard, services_.dialogs)) {
         endProgram(0);
         return;
     }
-    nameSelection_ =
-        new namesel(state_, {*this, services_.dialogs, *cues_, *resultsStore_, *pageReader_,
-                             *shell_, *webViews_, services_.clock, services_.random});
+    nameSelection_ = new namesel(
+        state_, {*this, services_.dialogs, *cues_, *resultsStore_, services_.pageReader,
+                 services_.shell, services_.webViews, services_.clock, services_.random});
     nameSelection_->setAttribute(Qt::WA_DeleteOnClose);
     if (!nameSelection_->load())
         return; // the roster could not be read; the program is ending
@@ -80,45 +113,62 @@ void AppFlow::showNameSelection() {
     nameSelection_->Form_Activate();
     if (splash_)
         splash_->close();
+    // Back from the board: the board of that login is gone; the next login loads a new one.
+    dispose(board_);
+}
+
+void AppFlow::closeNameSelection() {
+    if (nameSelection_) {
+        chosenClass_ = nameSelection_->chosenClass();
+        dispose(nameSelection_);
+    }
 }
 
 void AppFlow::showBoard() {
-    // The results board is not built yet.
+    if (ending_)
+        return;
+    if (!board_) {
+        if (nameSelection_)
+            chosenClass_ = nameSelection_->chosenClass();
+        board_ = new seisekitime1(state_, {*this, services_.dialogs, *resultsStore_,
+                                           services_.pageReader, services_.shell,
+                                           services_.webViews, services_.clock});
+        board_->load(chosenClass_);
+    }
+    board_->show();
+    board_->raise();
+    board_->activateWindow();
+    board_->Form_Activate();
 }
 
-void AppFlow::closeBoard() {}
+void AppFlow::closeBoard() {
+    // The board stays loaded for the whole login; the drill and the name
+    // selection only hide it.
+    if (board_)
+        board_->hide();
+}
 
 void AppFlow::startDrillRun() {
-    RunState& run = state_.run;
-    run.runFinished = 0;
-    run.finishing = 0;
-    run.questionsDone = 0;
-    run.runEndReason = 0;
+    if (ending_)
+        return;
     QCoreApplication::processEvents();
-    // Every run gets a new drill screen. The last one closed itself in the middle
-    // of its own handlers (whose callees process events), so it is deleted only
-    // here, from another screen's handler, never on close.
-    if (drill_) {
-        drill_->close();
-        delete drill_.data();
-    }
+    // Every run gets a new drill screen; the last one closed itself in its own handlers.
+    dispose(drill_);
     drill_ = new MainFrm(state_, {services_.clock, services_.random, *cues_, services_.dialogs,
                                   *this, *resultsStore_, services_.keyboard});
     drill_->showMaximized();
 }
 
 void AppFlow::showFinish() {
+    if (ending_)
+        return;
     // Like the drill screen, the finish screen closes itself inside its own
-    // handlers ("もう一度" starts the next run from there), so the old one is
-    // deleted only when the next one is made.
-    if (finish_) {
-        finish_->close();
-        delete finish_.data();
-    }
-    finish_ = new FrmSyuuryou(
-        state_, {{*resultsStore_, *cues_, *requestSender_, *pageReader_, services_.clock},
-                 *webViews_,
-                 *this});
+    // handlers ("もう一度" starts the next run from there).
+    dispose(finish_);
+    finish_ = new FrmSyuuryou(state_, {{*resultsStore_, *cues_, services_.requestSender,
+                                        services_.pageReader, services_.clock},
+                                       services_.webViews,
+                                       *this});
     finish_->show();
     finish_->activateWindow();
 }
@@ -137,6 +187,7 @@ void AppFlow::closeBackdrop() {
 }
 
 void AppFlow::endProgram(int exitCode) {
+    ending_ = true;
     // Newest window first, as the family's programs close.
     QWidgetList windows = QApplication::topLevelWidgets();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/EventLoopWait.h"
 #include "frame/ScreenFlow.h"
 
 #include <QPointer>
@@ -13,30 +12,34 @@ namespace kavoret {
 
 class Clock;
 class Cues;
-class CurlPageReader;
 class Dialogs;
 class InstanceGuard;
 class KeyboardState;
-class QtRequestSender;
-class QtShell;
-class QtWebViewFactory;
+class PageReader;
 class Random;
+class RequestSender;
 class ResultsStore;
+class Shell;
 class SoundOutput;
+class WebViewFactory;
 class BASEFRM;
 class Firstfrm;
 class FrmSyuuryou;
 class MainFrm;
 class namesel;
+class seisekitime1;
 struct SharedState;
 namespace results {
+class EventWait;
 class ResultsFileStore;
-}
+} // namespace results
 namespace sound {
 class CuePlayer;
 }
 
-// The real screen flow: creates, shows and closes the program's windows.
+// The real screen flow: creates, shows and closes the program's windows. Every
+// adapter to the outside world comes from the caller, so the same flow runs the
+// program (main) and the whole-loop tests (with fakes).
 class AppFlow final : public ScreenFlow {
 public:
     struct Services {
@@ -46,6 +49,12 @@ public:
         InstanceGuard& instanceGuard;
         SoundOutput& soundOutput;
         const KeyboardState& keyboard;
+        PageReader& pageReader;
+        RequestSender& requestSender;
+        WebViewFactory& webViews;
+        Shell& shell;
+        // How the results store waits between retries while another copy holds the file.
+        results::EventWait& resultsWait;
     };
 
     AppFlow(SharedState& state, Services services, QString programFolder);
@@ -59,7 +68,14 @@ public:
     // The results file, for the screens that show or record runs.
     ResultsStore& resultsStore();
 
+    // The screens now open (null when closed), for tests that drive the whole loop.
+    namesel* nameSelection() const;
+    seisekitime1* board() const;
+    MainFrm* drill() const;
+    FrmSyuuryou* finish() const;
+
     void showNameSelection() override;
+    void closeNameSelection() override;
     void showBoard() override;
     void closeBoard() override;
     void startDrillRun() override;
@@ -72,20 +88,17 @@ private:
     SharedState& state_;
     Services services_;
     QString programFolder_;
+    std::unique_ptr<results::ResultsFileStore> resultsStore_;
+    std::unique_ptr<sound::CuePlayer> cues_;
     QPointer<Firstfrm> splash_;
     QPointer<BASEFRM> backdrop_;
     QPointer<namesel> nameSelection_;
+    QPointer<seisekitime1> board_;
     QPointer<MainFrm> drill_;
-    EventLoopWait eventWait_;
-    std::unique_ptr<results::ResultsFileStore> resultsStore_;
-    std::unique_ptr<sound::CuePlayer> cues_;
     QPointer<FrmSyuuryou> finish_;
-    // The ranking server's adapters live as long as the program, so that a
-    // request sent just before a screen closes still goes out.
-    std::unique_ptr<CurlPageReader> pageReader_;
-    std::unique_ptr<QtRequestSender> requestSender_;
-    std::unique_ptr<QtWebViewFactory> webViews_;
-    std::unique_ptr<QtShell> shell_;
+    // The grade last chosen at the name selection, which the board starts with.
+    QString chosenClass_;
+    bool ending_ = false;
 };
 
 } // namespace kavoret

@@ -1,9 +1,14 @@
 #include "app/AppFlow.h"
+#include "app/EventLoopWait.h"
 #include "frame/SharedState.h"
 #include "platform/AlsaSoundOutput.h"
+#include "platform/CurlPageReader.h"
 #include "platform/LockFileInstanceGuard.h"
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtRequestSender.h"
+#include "platform/QtShell.h"
+#include "platform/QtWebView.h"
 #include "platform/SystemClock.h"
 #include "platform/X11KeyboardState.h"
 
@@ -11,6 +16,8 @@
 #include <QFont>
 #include <memory>
 
+// The composition root: every adapter to the outside world is made here and
+// handed to the screen flow.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kavoret"));
@@ -26,8 +33,17 @@ int main(int argc, char* argv[]) {
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
     kavoret::AlsaSoundOutput soundOutput;
     kavoret::X11KeyboardState keyboard;
+    kavoret::CurlPageReader pageReader;
+    // The ranking server's adapters live as long as the program, so that a
+    // request sent just before a screen closes still goes out.
+    kavoret::QtRequestSender requestSender;
+    kavoret::QtWebViewFactory webViews;
+    kavoret::QtShell shell;
+    kavoret::EventLoopWait resultsWait;
 
-    kavoret::AppFlow flow(*state, {clock, random, dialogs, instanceGuard, soundOutput, keyboard},
+    kavoret::AppFlow flow(*state,
+                          {clock, random, dialogs, instanceGuard, soundOutput, keyboard, pageReader,
+                           requestSender, webViews, shell, resultsWait},
                           programFolder);
     flow.start();
     return QApplication::exec();

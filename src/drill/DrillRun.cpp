@@ -114,10 +114,13 @@ bool DrillRun::countGiveUps() {
 void DrillRun::初期設定() {
     services_.flow.closeBoard();
     services_.flow.closeBackdrop();
+    // A new run starts from a clean hand-over, however the last one ended.
     RunState& run = state_.run;
     run.runFinished = 0;
     run.finishing = 0;
     run.judgeResult = 0;
+    run.questionsDone = 0;
+    run.runEndReason = 0;
 
     const int level = run.currentLevel;
     const CriteriaState& criteria = state_.criteria;

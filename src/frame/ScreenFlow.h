@@ -9,6 +9,8 @@ public:
     virtual ~ScreenFlow() = default;
     // The name selection screen (after the splash, and back from the board).
     virtual void showNameSelection() = 0;
+    // The board closes the name selection once it is up; coming back, it is loaded afresh.
+    virtual void closeNameSelection() = 0;
     // The results board (after login, a give-up, or "メニューへ").
     virtual void showBoard() = 0;
     virtual void closeBoard() = 0;

@@ -10,6 +10,7 @@ namespace kavoret::test {
 class RecordingScreenFlow final : public ScreenFlow {
 public:
     void showNameSelection() override { calls.append(QStringLiteral("showNameSelection")); }
+    void closeNameSelection() override { calls.append(QStringLiteral("closeNameSelection")); }
     void showBoard() override { calls.append(QStringLiteral("showBoard")); }
     void closeBoard() override { calls.append(QStringLiteral("closeBoard")); }
     void startDrillRun() override { calls.append(QStringLiteral("startDrillRun")); }
