@@ -433,6 +433,8 @@ void seisekitime1::Form_Activate() {
     for (int level = 1; level <= levelCount_; ++level) {
         Column& c = columns_[static_cast<std::size_t>(level)];
         setBackColour(c.label8, kTeal);
+        // The limits line follows the tally, so it never shows this morning's figures at noon.
+        c.label8->setText(board::limitsText(state_, level));
         c.command4->setEnabled(true);
         fillColumn(level);
         const board::ColumnTexts texts =
