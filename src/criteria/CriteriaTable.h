@@ -11,8 +11,9 @@ inline constexpr int kMaxRecords = kLevelSlots; // the header and levels 1..100
 
 // Reads the criteria table: twelve fields a record, counted across lines, the
 // first record into entry 0 (the header), record k + 1 into level k. Entries
-// beyond the last record keep their values. A file of more than 101 records is
-// refused before anything is changed.
+// beyond the last record keep their values. A file of more than 101 records,
+// or one whose fields do not make whole records of twelve, is refused before
+// anything is changed.
 Status loadCriteria(CriteriaState& criteria, const QString& path);
 
 // The folder-setup step: the table in the data folder.

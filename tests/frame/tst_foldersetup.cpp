@@ -143,6 +143,10 @@ void tst_FolderSetup::failures_data() {
         tooMany += QStringLiteral("30,60,100,5,1,0,200,30,1,,,\n");
     QTest::newRow("102 criteria records")
         << "abc1/タイム回数データ.txt" << tooMany << "102件あります";
+    QTest::newRow("criteria record a field short")
+        << "abc1/タイム回数データ.txt"
+        << "header,,,,,,,,,,,\n30,60,100,5,1,0,200,30,1,,\n"
+        << "タイム回数データ.txt」の項目の数が合いません";
 }
 
 void tst_FolderSetup::failures() {
