@@ -12,6 +12,8 @@
 #include "platform/KeyboardState.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace kavoret::drill {
 namespace {
@@ -21,6 +23,14 @@ constexpr int kLevelsInTodayTotal = 15;
 
 bool levelInRange(int level) {
     return level >= 1 && level <= kMaxLevel;
+}
+
+// Five times the minimum line. A minimum whose fivefold leaves the range of a
+// time gives the largest time, not a wrapped (possibly negative) one.
+int timeLimitFor(int minimumSeconds) {
+    const std::int64_t limit = std::int64_t{kTimeLimitFactor} * minimumSeconds;
+    return static_cast<int>(std::clamp<std::int64_t>(limit, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -122,7 +132,7 @@ void DrillRun::初期設定() {
     const int level = run.currentLevel;
     const CriteriaState& criteria = state_.criteria;
     if (levelInRange(level) && state_.profile.levelDefined[level] == 1) {
-        run.timeLimitSeconds = kTimeLimitFactor * criteria.minimumTimes[level];
+        run.timeLimitSeconds = timeLimitFor(criteria.minimumTimes[level]);
         display_.elapsedText = QStringLiteral("0");
         timeBarScale_ = run.timeLimitSeconds > 0 ? 1.0 / run.timeLimitSeconds : 0.0;
         display_.elapsedBar = 0;
