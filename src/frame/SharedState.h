@@ -44,8 +44,10 @@ struct FolderState {
 struct SettingsState {
     int schoolYearStartMonth = 0;
     int includeStatus2 = 0;
+    // Number or text as read, held as the text shown and sent: an unquoted
+    // number in the settings file as the number ("0012" is "12").
     QString schoolName;
-    QString schoolNumber; // as read: shown and sent as it stands
+    QString schoolNumber;
     int homeMode = 0;
     Rgb seasonColour;
     // Address of the ranking server, empty when the program runs offline.

@@ -16,6 +16,8 @@ private slots:
     void homeSwitch_data();
     void homeSwitch();
     void schoolNameIsItemNine();
+    void unquotedNumbersAreNumbers_data();
+    void unquotedNumbersAreNumbers();
     void readsRankingServer();
     void failures_data();
     void failures();
@@ -108,6 +110,46 @@ void tst_FolderSetup::schoolNameIsItemNine() {
     QCOMPARE(state->settings.schoolName, QStringLiteral("九番目の塾"));
     QCOMPARE(state->settings.schoolNumber, QStringLiteral("0012"));
     QCOMPARE(state->settings.includeStatus2, 1);
+}
+
+void tst_FolderSetup::unquotedNumbersAreNumbers_data() {
+    QTest::addColumn<QString>("items"); // items 9 and 10 as written in the file
+    QTest::addColumn<QString>("schoolName");
+    QTest::addColumn<QString>("schoolNumber");
+    QTest::newRow("unquoted number") << "\"テスト塾\",0012"
+                                     << "テスト塾"
+                                     << "12";
+    QTest::newRow("quoted number as written") << "\"テスト塾\",\"0012\""
+                                              << "テスト塾"
+                                              << "0012";
+    QTest::newRow("blanks around a number") << "\"テスト塾\",  0012  "
+                                            << "テスト塾"
+                                            << "12";
+    QTest::newRow("fraction") << "\"テスト塾\",12.50"
+                              << "テスト塾"
+                              << "12.5";
+    QTest::newRow("unquoted text") << "\"テスト塾\",A012"
+                                   << "テスト塾"
+                                   << "A012";
+    QTest::newRow("numeric school name") << "007,12"
+                                         << "7"
+                                         << "12";
+}
+
+// An unquoted item that reads as a number is that number, wherever it is shown
+// or sent; a quoted one is text and stays as written.
+void tst_FolderSetup::unquotedNumbersAreNumbers() {
+    QFETCH(QString, items);
+    QFETCH(QString, schoolName);
+    QFETCH(QString, schoolNumber);
+    test::FamilyFixture family;
+    family.writeStandardFiles();
+    family.writeText(QStringLiteral("共通データ.txt"),
+                     QStringLiteral("4,\"旧名\",0,0,0,0,0,0,") + items + u'\n');
+    auto state = std::make_unique<SharedState>();
+    QVERIFY(setUpFolders(*state, family.programFolder(), realLoaders()).ok());
+    QCOMPARE(state->settings.schoolName, schoolName);
+    QCOMPARE(state->settings.schoolNumber, schoolNumber);
 }
 
 void tst_FolderSetup::readsRankingServer() {
