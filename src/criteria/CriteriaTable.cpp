@@ -4,11 +4,7 @@
 
 namespace kavoret::criteria {
 
-Status loadCriteria(CriteriaState& criteria, const QString& path) {
-    Result<QList<Item>> read = readItemFile(path);
-    if (!read)
-        return read.error();
-    const QList<Item>& items = read.value();
+Status applyCriteriaItems(CriteriaState& criteria, const QList<Item>& items, const QString& path) {
     const qsizetype records = (items.size() + kFieldsPerRecord - 1) / kFieldsPerRecord;
     if (records > kMaxRecords)
         return Error{QStringLiteral("ファイル「%1」のレコードが多すぎます（見出しとレベル1〜100の%"
@@ -47,6 +43,13 @@ Status loadCriteria(CriteriaState& criteria, const QString& path) {
             criteria.spareColumns[static_cast<std::size_t>(spare)][r] = field(9 + spare).text;
     }
     return success();
+}
+
+Status loadCriteria(CriteriaState& criteria, const QString& path) {
+    Result<QList<Item>> read = readItemFile(path);
+    if (!read)
+        return read.error();
+    return applyCriteriaItems(criteria, read.value(), path);
 }
 
 Status loadCriteriaFromDataFolder(SharedState& state) {
