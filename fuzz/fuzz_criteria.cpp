@@ -1,9 +1,8 @@
 // Any bytes as a criteria table file: the table is either filled from whole
 // records of twelve fields, no more than the header and levels 1..100, or
 // refused with a message naming the file and left exactly as it was.
+#include "ItemInput.h"
 #include "criteria/CriteriaTable.h"
-#include "frame/Cp932.h"
-#include "frame/ItemFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,12 +30,10 @@ bool unread(const CriteriaState& criteria, int level) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    cp932::DecodeError error;
-    const QString text = cp932::decode(bytes, &error);
-    if (error.offset >= 0)
+    const std::optional<QList<Item>> read = itemsOf(data, size);
+    if (!read)
         return 0;
-    const QList<Item> items = parseItems(text);
+    const QList<Item>& items = *read;
 
     static const auto criteria = std::make_unique<CriteriaState>();
     markUnread(*criteria);
