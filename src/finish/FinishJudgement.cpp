@@ -17,12 +17,6 @@ namespace {
 constexpr int kNoValidTime = 5000;     // times from here on are not valid runs
 constexpr int kLastGiveUpTime = 99997; // above: the time limit was reached
 
-template <typename T> double figure(const LevelStudentTable<T>& table, int level, int student) {
-    if (!LevelStudentTable<T>::inRange(level, student))
-        return 0;
-    return static_cast<double>(table.at(level, student));
-}
-
 template <typename T> double levelValue(const PerLevel<T>& values, int level) {
     if (level < 0 || level > kMaxLevel)
         return 0;

@@ -33,4 +33,12 @@ private:
     std::vector<T> cells_;
 };
 
+// An entry as a number, 0 for a (level, student) outside the table: screens and
+// requests show the figures of whatever level and student they are given.
+template <typename T> double figure(const LevelStudentTable<T>& table, int level, int student) {
+    if (!LevelStudentTable<T>::inRange(level, student))
+        return 0;
+    return static_cast<double>(table.at(level, student));
+}
+
 } // namespace kavoret
