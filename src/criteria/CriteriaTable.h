@@ -31,7 +31,7 @@ Status loadCriteriaFromDataFolder(SharedState& state);
 
 // A level whose minimum line is 0 has no usable time limit.
 inline bool levelCanBeTimed(const CriteriaState& criteria, int level) {
-    return level >= 1 && level <= kMaxLevel && criteria.minimumTimes[level] > 0;
+    return isLevel(level) && criteria.minimumTimes[level] > 0;
 }
 
 } // namespace kavoret::criteria

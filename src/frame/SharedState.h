@@ -109,7 +109,7 @@ struct LoadedRecord {
 
 struct ResultsState {
     std::vector<LoadedRecord> loadedRecords; // the newest kept records, oldest first
-    LevelStudentTable<int> bestTimes;        // 99999 when none
+    LevelStudentTable<int> bestTimes;        // kNoBestTime when none
     PerLevel<int> levelBestTimes{};
     int clearedBefore = 0;
     int newPersonalBest = 0;

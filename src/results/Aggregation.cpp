@@ -57,7 +57,7 @@ void aggregateRuns(AggregateState& a, std::span<const LoadedRecord> records,
     for (const LoadedRecord& run : records) {
         const int level = run.level;
         const int student = run.student;
-        if (level < 1 || level > kMaxLevel || student < 0 || student > kMaxStudent)
+        if (!isRunKey(level, student))
             continue;
         const double date = run.date;
         const bool valid = isValidTime(run.seconds);
