@@ -4,11 +4,7 @@
 
 namespace kavoret::criteria {
 
-Status loadCriteria(CriteriaState& criteria, const QString& path) {
-    Result<QList<Item>> read = readItemFile(path);
-    if (!read)
-        return read.error();
-    const QList<Item>& items = read.value();
+Status applyCriteriaItems(CriteriaState& criteria, const QList<Item>& items, const QString& path) {
     const qsizetype records = (items.size() + kFieldsPerRecord - 1) / kFieldsPerRecord;
     if (records > kMaxRecords)
         return Error{QStringLiteral("ファイル「%1」のレコードが多すぎます（見出しとレベル1〜100の%"
@@ -16,12 +12,22 @@ Status loadCriteria(CriteriaState& criteria, const QString& path) {
                          .arg(path)
                          .arg(kMaxRecords)
                          .arg(records)};
+    // A field missing or added anywhere moves every later level into the wrong
+    // columns, so such a file is refused as a whole.
+    if (const qsizetype rest = items.size() % kFieldsPerRecord; rest != 0)
+        return Error{QStringLiteral("ファイル「%1」の項目の数が合いません（見出しと各レベルは "
+                                    "%2 項目ずつですが、全部で %3 項目あり、%4 行目からの最後の"
+                                    "レコードは %5 項目です）。どこかのレベルで項目が足りないか"
+                                    "多すぎます")
+                         .arg(path)
+                         .arg(kFieldsPerRecord)
+                         .arg(items.size())
+                         .arg(items[items.size() - rest].line)
+                         .arg(rest)};
 
     for (qsizetype record = 0; record < records; ++record) {
-        // A last record cut short reads its missing fields as empty.
-        auto field = [&](int column) -> Item {
-            const qsizetype index = record * kFieldsPerRecord + column;
-            return index < items.size() ? items[index] : Item{};
+        auto field = [&](int column) -> const Item& {
+            return items[record * kFieldsPerRecord + column];
         };
         const auto r = static_cast<std::size_t>(record);
         criteria.targetTimes[r] = field(0).toInt();
@@ -37,6 +43,13 @@ Status loadCriteria(CriteriaState& criteria, const QString& path) {
             criteria.spareColumns[static_cast<std::size_t>(spare)][r] = field(9 + spare).text;
     }
     return success();
+}
+
+Status loadCriteria(CriteriaState& criteria, const QString& path) {
+    Result<QList<Item>> read = readItemFile(path);
+    if (!read)
+        return read.error();
+    return applyCriteriaItems(criteria, read.value(), path);
 }
 
 Status loadCriteriaFromDataFolder(SharedState& state) {

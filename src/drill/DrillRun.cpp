@@ -3,6 +3,7 @@
 #include "criteria/CriteriaTable.h"
 #include "drill/GiveUpLog.h"
 #include "frame/Cues.h"
+#include "frame/ResultTimes.h"
 #include "frame/ResultsStore.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
@@ -12,15 +13,20 @@
 #include "platform/KeyboardState.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace kavoret::drill {
 namespace {
 
-constexpr int kSecondsPerDay = 86400;
 constexpr int kLevelsInTodayTotal = 15;
 
-bool levelInRange(int level) {
-    return level >= 1 && level <= kMaxLevel;
+// Five times the minimum line. A minimum whose fivefold leaves the range of a
+// time gives the largest time, not a wrapped (possibly negative) one.
+int timeLimitFor(int minimumSeconds) {
+    const std::int64_t limit = std::int64_t{kTimeLimitFactor} * minimumSeconds;
+    return static_cast<int>(std::clamp<std::int64_t>(limit, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -56,12 +62,11 @@ void DrillRun::activate() {
 
 bool DrillRun::refuseLevel() {
     const int level = state_.run.currentLevel;
-    const QString name = levelInRange(level) && !state_.profile.levelNames[level].isEmpty()
+    const QString name = isLevel(level) && !state_.profile.levelNames[level].isEmpty()
                              ? state_.profile.levelNames[level]
                              : QString::number(level);
     QString why;
-    if (!levelInRange(level) || state_.profile.levelDefined[level] != 1 ||
-        !hasExerciseKind(level)) {
+    if (!isLevel(level) || state_.profile.levelDefined[level] != 1 || !hasExerciseKind(level)) {
         why = QStringLiteral("レベル「%1」には問題がないので、始められません。").arg(name);
     } else if (!criteria::levelCanBeTimed(state_.criteria, level)) {
         why = QStringLiteral(
@@ -124,8 +129,8 @@ void DrillRun::初期設定() {
 
     const int level = run.currentLevel;
     const CriteriaState& criteria = state_.criteria;
-    if (levelInRange(level) && state_.profile.levelDefined[level] == 1) {
-        run.timeLimitSeconds = kTimeLimitFactor * criteria.minimumTimes[level];
+    if (isLevel(level) && state_.profile.levelDefined[level] == 1) {
+        run.timeLimitSeconds = timeLimitFor(criteria.minimumTimes[level]);
         display_.elapsedText = QStringLiteral("0");
         timeBarScale_ = run.timeLimitSeconds > 0 ? 1.0 / run.timeLimitSeconds : 0.0;
         display_.elapsedBar = 0;
@@ -137,7 +142,7 @@ void DrillRun::初期設定() {
     display_.title = title;
     display_.titlePointSize = title.size() > 9 ? 14.0 : 16.8;
     display_.studentName = withoutSurroundingBlanks(state_.student.studentName);
-    display_.levelName = levelInRange(level) ? state_.profile.levelNames[level] : QString();
+    display_.levelName = isLevel(level) ? state_.profile.levelNames[level] : QString();
     display_.schoolName = state_.settings.schoolName;
     display_.minutesSinceLogin = minutesSinceLogin();
 
@@ -278,7 +283,7 @@ void DrillRun::tick() {
     const std::int64_t ms = std::max<std::int64_t>(0, services_.clock.monotonicMs() - startMs_);
     run.elapsedSeconds = static_cast<int>((ms + 500) / 1000);
     const int level = run.currentLevel;
-    if (levelInRange(level) && state_.profile.levelDefined[level] == 1)
+    if (isLevel(level) && state_.profile.levelDefined[level] == 1)
         display_.elapsedText = QString::number(run.elapsedSeconds);
     if (run.elapsedSeconds < run.timeLimitSeconds) {
         display_.elapsedBar = run.elapsedSeconds * timeBarScale_;
@@ -316,10 +321,10 @@ void DrillRun::drillEnd() {
         return;
 
     const int level = run.currentLevel;
-    if (!levelInRange(level) || state_.profile.levelDefined[level] != 1)
+    if (!isLevel(level) || state_.profile.levelDefined[level] != 1)
         return;
     display_.clockRunning = false;
-    run.resultTime = run.runEndReason == 0 ? run.elapsedSeconds : kTimedOutResult;
+    run.resultTime = run.runEndReason == 0 ? run.elapsedSeconds : kTimedOut;
     view_.refresh();
     services_.results.Seisekikiroku(level);
     if (left_)

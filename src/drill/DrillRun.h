@@ -79,7 +79,6 @@ inline const QString kSpacePrompt = QStringLiteral("スペースを押しなさ�
 inline const QString kRecordingText = QStringLiteral("成績記録中");
 inline const QString kTimeUpText = QStringLiteral("時間切れ");
 inline const QString kCapsLockWarning = QStringLiteral("注意！！CapsLockが ONです");
-inline constexpr int kTimedOutResult = 99999;
 inline constexpr int kTimeLimitFactor = 5;
 
 // One timed drill run at the shared currentLevel: three exercises, every key

@@ -1,6 +1,7 @@
 #include "finish/FinishJudgement.h"
 
 #include "frame/Cues.h"
+#include "frame/ResultTimes.h"
 #include "frame/ResultsStore.h"
 #include "frame/Text.h"
 #include "platform/Clock.h"
@@ -14,17 +15,8 @@ namespace kavoret::finish {
 
 namespace {
 
-constexpr int kNoValidTime = 5000;     // times from here on are not valid runs
-constexpr int kLastGiveUpTime = 99997; // above: the time limit was reached
-
-template <typename T> double figure(const LevelStudentTable<T>& table, int level, int student) {
-    if (!LevelStudentTable<T>::inRange(level, student))
-        return 0;
-    return static_cast<double>(table.at(level, student));
-}
-
 template <typename T> double levelValue(const PerLevel<T>& values, int level) {
-    if (level < 0 || level > kMaxLevel)
+    if (!isLevelIndex(level))
         return 0;
     return static_cast<double>(values[static_cast<std::size_t>(level)]);
 }
@@ -53,7 +45,7 @@ Judgement judgeRun(const SharedState& state) {
     Judgement judgement;
     judgement.points = results::runPoints(time, levelValue(state.server.referenceTimes, level));
 
-    if (time >= kNoValidTime) {
+    if (!isValidTime(time)) {
         judgement.pointsLine = QStringLiteral("次は最後までがんばろう！");
     } else {
         const double total = figure(aggregates.pointTotals, level, student);
@@ -67,18 +59,18 @@ Judgement judgeRun(const SharedState& state) {
                                 QStringLiteral("=クリア!!");
     }
 
-    if (time < kNoValidTime)
+    if (isValidTime(time))
         judgement.resultLine = QStringLiteral("今の成績：") + withSign(time) +
                                QStringLiteral("秒  ") + QString::number(judgement.points) +
                                QStringLiteral("ﾎﾟｲﾝﾄ");
-    else if (time <= kLastGiveUpTime)
+    else if (time <= kLastRealTime)
         judgement.resultLine = QStringLiteral("ギブアップ");
     else
         judgement.resultLine = QStringLiteral("記録なし");
 
     judgement.nameLine = withoutSurroundingBlanks(state.student.studentName);
     judgement.titleLine = state.profile.programTitle;
-    if (level >= 0 && level <= kMaxLevel)
+    if (isLevelIndex(level))
         judgement.levelLine = state.profile.levelNames[static_cast<std::size_t>(level)];
 
     judgement.levelCounter = QStringLiteral(" (このレベル　") +
@@ -89,7 +81,7 @@ Judgement judgeRun(const SharedState& state) {
         dayRuns = std::nearbyint(dayRuns + figure(aggregates.todayRunCounts, other, student));
     judgement.dayCounter = QStringLiteral("（") + withSign(dayRuns) + QStringLiteral("回目)");
 
-    if (time < kNoValidTime) {
+    if (isValidTime(time)) {
         const int personal = state.results.newPersonalBest;
         const int levelBest = state.results.newLevelBest;
         if (levelBest == 1 && (personal == 1 || personal == 0)) {

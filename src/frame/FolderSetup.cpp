@@ -65,10 +65,11 @@ Status setUpFolders(SharedState& state, const QString& programFolder,
     if (s.size() < 10)
         return shortFile(settingsFile, s.size(), 10);
     state.settings.schoolYearStartMonth = s[0].toInt();
-    state.settings.schoolName = s[1].text; // replaced by item 9 below
+    // Unquoted numbers are numbers: an unquoted school number 0012 is 12.
+    state.settings.schoolName = s[1].valueText(); // replaced by item 9 below
     state.settings.includeStatus2 = s[2].toInt();
-    state.settings.schoolName = s[8].text;
-    state.settings.schoolNumber = s[9].text;
+    state.settings.schoolName = s[8].valueText();
+    state.settings.schoolNumber = s[9].valueText();
 
     folders.programFolderName = lastFolderName(programDir);
     folders.dataFolder = folders.rootFolder + folders.programFolderName + u'/';

@@ -1,6 +1,7 @@
 #include "frame/ItemFile.h"
 
 #include "frame/Cp932.h"
+#include "frame/Text.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -58,6 +59,10 @@ int Item::toInt() const {
     if (value <= -2147483648.0)
         return -2147483647 - 1;
     return static_cast<int>(value < 0 ? value - 0.5 : value + 0.5);
+}
+
+QString Item::valueText() const {
+    return isNumber() ? decimalText(text.toDouble()) : text;
 }
 
 QList<Item> parseItems(const QString& text) {

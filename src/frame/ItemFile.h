@@ -20,6 +20,10 @@ struct Item {
     // (quoted or not), or 0 when it does not read as a number.
     double number() const;
     int toInt() const;
+    // The item as a value of a settings variable (number or text as read)
+    // shows it: an unquoted number as that number ("0012" gives "12", "1.50"
+    // gives "1.5"), any other item as its text.
+    QString valueText() const;
 };
 
 // Splits decoded text into items. Lines holding nothing but blanks hold no item.

@@ -44,8 +44,10 @@ struct FolderState {
 struct SettingsState {
     int schoolYearStartMonth = 0;
     int includeStatus2 = 0;
+    // Number or text as read, held as the text shown and sent: an unquoted
+    // number in the settings file as the number ("0012" is "12").
     QString schoolName;
-    QString schoolNumber; // as read: shown and sent as it stands
+    QString schoolNumber;
     int homeMode = 0;
     Rgb seasonColour;
     // Address of the ranking server, empty when the program runs offline.
@@ -107,7 +109,7 @@ struct LoadedRecord {
 
 struct ResultsState {
     std::vector<LoadedRecord> loadedRecords; // the newest kept records, oldest first
-    LevelStudentTable<int> bestTimes;        // 99999 when none
+    LevelStudentTable<int> bestTimes;        // kNoBestTime when none
     PerLevel<int> levelBestTimes{};
     int clearedBefore = 0;
     int newPersonalBest = 0;

@@ -1,7 +1,5 @@
 #include "ranking/PageParsers.h"
 
-#include <cmath>
-
 namespace kavoret::ranking {
 
 qsizetype find(const QString& text, const QString& marker, qsizetype start) {
@@ -31,14 +29,6 @@ double numericValue(const QString& text) {
         }
     }
     return digits ? trimmed.left(end).toDouble() : 0.0;
-}
-
-QString decimalText(double value) {
-    if (!std::isfinite(value))
-        return QStringLiteral("0");
-    if (value == std::trunc(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'g', 15);
 }
 
 MarkedValue markedValue(const QString& text, const QString& marker, qsizetype start) {

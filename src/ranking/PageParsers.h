@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/SharedState.h"
+#include "frame/Text.h"
 #include "ranking/RankingRequests.h"
 
 #include <QString>
@@ -14,9 +15,8 @@ qsizetype find(const QString& text, const QString& marker, qsizetype start);
 // The numeric value of a server value: its leading decimal number, 0 when none.
 double numericValue(const QString& text);
 
-// A number as the program writes it into texts and requests: whole numbers
-// without a fraction, others with the digits they need.
-QString decimalText(double value);
+// Numbers are written into texts and requests as everywhere in the program.
+using kavoret::decimalText;
 
 // A value the server wraps as marker, value, "<".
 struct MarkedValue {

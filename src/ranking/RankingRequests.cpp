@@ -33,13 +33,6 @@ QString RequestBuilder::address() const {
 
 namespace {
 
-// A figure of a per-(level, student) table, 0 outside the table.
-template <typename T> double figure(const LevelStudentTable<T>& table, int level, int student) {
-    if (!LevelStudentTable<T>::inRange(level, student))
-        return 0;
-    return static_cast<double>(table.at(level, student));
-}
-
 int birthYear(const SharedState& state) {
     const int student = state.student.studentNo;
     if (student < 0 || static_cast<std::size_t>(student) >= state.roster.birthYears.size())
@@ -98,14 +91,22 @@ QString uploadRequest(const SharedState& state, int level, const QDate& today, c
         .address();
 }
 
-QString rankingPageRequest(const SharedState& state, int level) {
-    return request(state, QStringLiteral("BenkyouHyouji002.php"))
+namespace {
+// The two ranking pages of a level take the same query: the program, the
+// level, and the student to mark.
+QString levelRankingRequest(const SharedState& state, const QString& page, int level) {
+    return request(state, page)
         .add(QStringLiteral("SoftNo"), state.profile.catalogueNumber)
         .add(QStringLiteral("Level"), level)
         .add(QStringLiteral("prgname"), state.profile.programTitle)
         .add(QStringLiteral("Seitbangou"), state.student.studentNo)
         .add(QStringLiteral("JukuNo"), state.settings.schoolNumber)
         .address();
+}
+} // namespace
+
+QString rankingPageRequest(const SharedState& state, int level) {
+    return levelRankingRequest(state, QStringLiteral("BenkyouHyouji002.php"), level);
 }
 
 QString recentDaysRequest(const SharedState& state, int level) {
@@ -152,13 +153,7 @@ QString totalsRequest(const SharedState& state, int level, Place place) {
 }
 
 QString worldRankRequest(const SharedState& state, int level) {
-    return request(state, QStringLiteral("BenkyouHyouji0022.php"))
-        .add(QStringLiteral("SoftNo"), state.profile.catalogueNumber)
-        .add(QStringLiteral("Level"), level)
-        .add(QStringLiteral("prgname"), state.profile.programTitle)
-        .add(QStringLiteral("Seitbangou"), state.student.studentNo)
-        .add(QStringLiteral("JukuNo"), state.settings.schoolNumber)
-        .address();
+    return levelRankingRequest(state, QStringLiteral("BenkyouHyouji0022.php"), level);
 }
 
 QString clearNotificationRequest(const SharedState& state, int level, Place place) {

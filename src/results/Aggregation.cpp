@@ -25,11 +25,13 @@ void resetAggregates(AggregateState& a) {
 
 namespace {
 
-// A run's points times the level's rate, truncated. Bounded, so that no rate a
-// teacher may type makes the sums over the loaded runs overflow.
+// A run's points times the level's rate, truncated. The product is taken in
+// single precision, like the rate itself: there 10 × 0.7 rounds to exactly 7,
+// where the wider product 6.99999988 would floor to 6. Bounded, so that no rate
+// a teacher may type makes the sums over the loaded runs overflow.
 int ratedPoints(int points, float rate) {
-    constexpr double kBound = 100000;
-    const double rated = std::floor(points * static_cast<double>(rate));
+    constexpr float kBound = 100000;
+    const float rated = std::floor(static_cast<float>(points) * rate);
     if (std::isnan(rated))
         return 0;
     if (!(rated > -kBound))
@@ -55,7 +57,7 @@ void aggregateRuns(AggregateState& a, std::span<const LoadedRecord> records,
     for (const LoadedRecord& run : records) {
         const int level = run.level;
         const int student = run.student;
-        if (level < 1 || level > kMaxLevel || student < 0 || student > kMaxStudent)
+        if (!isRunKey(level, student))
             continue;
         const double date = run.date;
         const bool valid = isValidTime(run.seconds);

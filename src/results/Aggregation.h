@@ -16,9 +16,10 @@ int leadingDigitsValue(int seconds);
 // Adds every loaded run to the tables (reset them first). Per entry of level L
 // (1..100, others are skipped) and student S: a valid run (below 5000 s) counts
 // as a run; its points are runPoints against referenceTimes[L] (a 0 there
-// becomes 100 and stays), times pointRates[L], truncated; counts and points go
-// to the all-dates tables and to each window the run's date d lies in:
-// judgeDays, stopDays, 7, 30 and 180 days (d > today - n), and today.
+// becomes 100 and stays), times pointRates[L] in single precision, floored;
+// counts and points go to the all-dates tables and to each window the run's
+// date d lies in: judgeDays, stopDays, 7, 30 and 180 days (d > today - n), and
+// today.
 void aggregateRuns(AggregateState& aggregates, std::span<const LoadedRecord> records,
                    const CriteriaState& criteria, PerLevel<double>& referenceTimes, double today);
 

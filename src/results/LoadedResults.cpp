@@ -21,8 +21,7 @@ int bestTimeCandidate(int seconds) {
 
 bool isKeptRecord(const ResultRecord& record) {
     return std::isfinite(record.date) && record.date >= 0 && record.date <= kLastSerialDay &&
-           record.student >= 1 && record.student <= kMaxStudent && record.level >= 1 &&
-           record.level <= kMaxLevel;
+           record.student != 0 && isRunKey(record.level, record.student);
 }
 
 void fillLoadedResults(ResultsState& results, std::span<const ResultRecord> records) {

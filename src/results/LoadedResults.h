@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/ResultTimes.h"
 #include "frame/SharedState.h"
 #include "results/ResultRecord.h"
 
@@ -9,19 +10,15 @@ namespace kavoret::results {
 
 // The newest kept records are loaded, at most this many.
 inline constexpr int kMaxLoadedRecords = 20000;
-// A time below this is a valid run; anything else is stored and listed but is
-// never counted as a run and never a best time.
-inline constexpr int kValidTimeLimit = 5000;
-inline constexpr int kTimedOut = 99999;
-// Best-time entries: no run at all, or only runs without a valid time.
-inline constexpr int kNoBestTime = 99999;
-inline constexpr int kOnlyFailedRuns = 99998;
+// The result-time marks of the frame, by the names the results store uses.
+using kavoret::kNoBestTime;
+using kavoret::kOnlyFailedRuns;
+using kavoret::kTimedOut;
+using kavoret::kValidTimeLimit;
 // The level best is taken over roster numbers 1 to this.
 inline constexpr int kLevelBestStudents = 1000;
 
-inline bool isValidTime(int seconds) {
-    return seconds < kValidTimeLimit;
-}
+using kavoret::isValidTime;
 
 // What a run of this time lowers a best-time entry to: a valid time itself;
 // a run without a valid time at most marks "only failed runs" (99998); a

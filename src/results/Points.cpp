@@ -1,9 +1,11 @@
 #include "results/Points.h"
 
+#include "frame/ResultTimes.h"
+
 namespace kavoret::results {
 
 int runPoints(int seconds, double referenceTime) {
-    if (seconds > 99997)
+    if (seconds > kLastRealTime)
         return 0;
     if (referenceTime == 0)
         referenceTime = 100;

@@ -14,11 +14,23 @@
 namespace kavoret::results {
 namespace {
 
-// What another process holding the file or its lock looks like: a refused
-// record lock, a locked range on a share, a file held open without sharing.
-bool isSharingError(int number) {
-    return number == EACCES || number == EAGAIN || number == EWOULDBLOCK || number == EBUSY ||
-           number == ETXTBSY;
+// What another copy of the program holding the file looks like, step by step;
+// only these are waited out. Any other error is reported at once: waiting
+// cannot cure it.
+//
+// Opening: a share refusing a file that another computer holds open without
+// sharing ("busy"). "Permission denied" here comes from the file's or the
+// folder's modes, never from another copy.
+bool heldWhenOpening(int number) {
+    return number == EBUSY;
+}
+
+// Locking: the lock is held (POSIX allows either EACCES or EAGAIN for it), or
+// the share is busy. Reading or writing the open file: its modes were checked
+// when it was opened, so a refusal is a range another computer has locked
+// (which shares report as EACCES) or a busy share.
+bool heldWhenLocked(int number) {
+    return number == EACCES || number == EAGAIN || number == EWOULDBLOCK || number == EBUSY;
 }
 
 FileFailure failure(int number) {
@@ -47,9 +59,11 @@ struct CallResult {
     bool ok() const { return value >= 0; }
 };
 
-// Repeats one system call while it fails with a sharing error, waiting a
-// second each time; an interrupted call is repeated at once.
-template <typename Call> CallResult retryWhileShared(Call call, EventWait& wait) {
+// Repeats one system call while it fails with an error that `shared` says
+// another copy causes, waiting a second each time; an interrupted call is
+// repeated at once.
+template <typename Call>
+CallResult retryWhileShared(Call call, bool (*shared)(int), EventWait& wait) {
     for (;;) {
         const long long value = call();
         if (value >= 0)
@@ -57,7 +71,7 @@ template <typename Call> CallResult retryWhileShared(Call call, EventWait& wait)
         const int error = errno;
         if (error == EINTR)
             continue;
-        if (!isSharingError(error))
+        if (!shared(error))
             return {-1, error};
         wait.waitProcessingEvents(kSharingRetryMs);
     }
@@ -113,14 +127,14 @@ std::optional<FileFailure> appendRecord(const QString& path, const ResultRecord&
             return static_cast<long long>(
                 ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
         },
-        wait);
+        heldWhenOpening, wait);
     if (!opened.ok())
         return failure(opened.error);
     file.reset(static_cast<int>(opened.value));
 
     // Held from positioning to writing, so two appends never pick the same record.
-    CallResult locked =
-        retryWhileShared([&] { return setWholeFileLock(file.get(), F_WRLCK) ? 0LL : -1LL; }, wait);
+    CallResult locked = retryWhileShared(
+        [&] { return setWholeFileLock(file.get(), F_WRLCK) ? 0LL : -1LL; }, heldWhenLocked, wait);
     if (!locked.ok())
         return failure(locked.error);
 
@@ -138,7 +152,7 @@ std::optional<FileFailure> appendRecord(const QString& path, const ResultRecord&
                                                        bytes.size() - written,
                                                        offset + static_cast<off_t>(written)));
             },
-            wait);
+            heldWhenLocked, wait);
         if (!wrote.ok())
             return failure(wrote.error);
         if (wrote.value == 0)
@@ -167,7 +181,7 @@ RecordsRead readNewestRecords(const QString& path, EventWait& wait, int cap,
     for (int failures = 1;; ++failures) {
         CallResult opened = retryWhileShared(
             [&] { return static_cast<long long>(::open(name.constData(), O_RDONLY | O_CLOEXEC)); },
-            wait);
+            heldWhenOpening, wait);
         if (opened.ok()) {
             file.reset(static_cast<int>(opened.value));
             break;
@@ -215,7 +229,7 @@ RecordsRead readNewestRecords(const QString& path, EventWait& wait, int cap,
                                 static_cast<std::size_t>(buffer.size() - got),
                                 static_cast<off_t>(first * kRecordSize + got)));
                 },
-                wait);
+                heldWhenLocked, wait);
             if (!read.ok()) {
                 result.failure = failure(read.error);
                 result.failedAtRecord = first + got / kRecordSize + 1;

@@ -32,8 +32,9 @@ QString describeSystemError(int number);
 // it is missing. A whole-file lock is held from positioning to writing (a POSIX
 // record lock, which file shares honour too) and the record is flushed to disk
 // before the lock is released. Nothing is truncated: a partial record left at
-// the end by a write cut short is overwritten. Sharing errors are retried every
-// second; any other error is returned.
+// the end by a write cut short is overwritten. What another copy of the program
+// causes (the lock held, a busy share) is retried every second; any other
+// error, such as a file the user may not write, is returned at once.
 std::optional<FileFailure> appendRecord(const QString& path, const ResultRecord& record,
                                         EventWait& wait);
 
@@ -47,7 +48,8 @@ struct RecordsRead {
 // until `cap` of them satisfy `kept` or the file's first record is reached,
 // then hands them over oldest first. A partial record at the end is ignored. A
 // missing file in an existing folder reads as empty; a missing folder is
-// retried every five seconds and reported on the fourth failure.
+// retried every five seconds and reported on the fourth failure; a file the
+// user may not read is reported at once.
 RecordsRead readNewestRecords(const QString& path, EventWait& wait, int cap,
                               bool (*kept)(const ResultRecord&));
 

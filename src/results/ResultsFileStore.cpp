@@ -1,6 +1,7 @@
 #include "results/ResultsFileStore.h"
 
 #include "frame/JapaneseDate.h"
+#include "frame/ResultTimes.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
 #include "platform/Clock.h"
@@ -13,10 +14,6 @@
 
 namespace kavoret::results {
 namespace {
-
-bool isRunKey(int level, int student) {
-    return level >= 1 && level <= kMaxLevel && student >= 0 && student <= kMaxStudent;
-}
 
 QString outOfRange(int level, int student) {
     return QStringLiteral("記録できないレベルか番号です（レベル %1、番号 %2）")
@@ -86,8 +83,8 @@ bool ResultsFileStore::append(int level) {
         return false;
     }
     const ResultRecord record =
-        runRecord(serialDay(clock_.today()), clock_.secondsSinceMidnight() / 86400.0, student,
-                  level, state_.run.resultTime, state_.settings.schoolNumber);
+        runRecord(serialDay(clock_.today()), clock_.secondsSinceMidnight() / double(kSecondsPerDay),
+                  student, level, state_.run.resultTime, state_.settings.schoolNumber);
     const QString path = resultsFilePath();
     if (const auto failure = appendRecord(path, record, wait_)) {
         fatal(QStringLiteral("成績ランダムファイル記録 %1\n%2").arg(failure->description, path));

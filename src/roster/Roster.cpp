@@ -125,7 +125,7 @@ Result<std::vector<FileEntry>> parseRosterItems(const QList<Item>& items, const 
         const std::optional<int> status = sixteenBit(item(5));
         if (!status)
             return notNumber(u"状態", 5);
-        if (numeric[0] < 0 || numeric[0] > kMaxStudent)
+        if (!isRosterNumber(numeric[0]))
             return Error{entryName(path, ordinal, line) +
                          QStringLiteral("の番号 %1 が 0〜%2 の範囲にありません")
                              .arg(numeric[0])

@@ -16,6 +16,8 @@ private slots:
     void nonNumbersReadZero();
     void fewerLevelsKeepEarlierEntries();
     void refusesMoreThan101Records();
+    void refusesAPartialRecord_data();
+    void refusesAPartialRecord();
     void timedOnlyWithMinimumLine();
 
 private:
@@ -113,6 +115,36 @@ void tst_Criteria::refusesMoreThan101Records() {
     QVERIFY(refused.error().message.contains(QStringLiteral("c.txt")));
     QVERIFY(refused.error().message.contains(QStringLiteral("102件")));
     QCOMPARE(criteria->targetTimes[1], 7); // nothing read from a refused file
+}
+
+void tst_Criteria::refusesAPartialRecord_data() {
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<QString>("count");
+    // A field missing or added shifts every later level by one column.
+    QTest::newRow("a field missing") << "30,60,100,5,1,0,200,30,1,,\n35,70,120,6,1,0,0,1,0,,,\n"
+                                     << "35 項目";
+    QTest::newRow("a field too many") << "30,60,100,5,1,0,200,30,1,,,,\n35,70,120,6,1,0,0,1,0,,,\n"
+                                      << "37 項目";
+    QTest::newRow("last level cut short") << "30,60,100,5,1,0,200,30,1,,,\n35,70,120,6,1,0,0,1,0\n"
+                                          << "33 項目";
+}
+
+void tst_Criteria::refusesAPartialRecord() {
+    QFETCH(QString, levels);
+    QFETCH(QString, count);
+    auto criteria = std::make_unique<CriteriaState>();
+    criteria->targetTimes[1] = 7;
+    criteria->minimumTimes[2] = 8;
+    family_.writeText(QStringLiteral("c.txt"), QStringLiteral("h,,,,,,,,,,,\n") + levels);
+    const Status status =
+        criteria::loadCriteria(*criteria, family_.root() + QStringLiteral("c.txt"));
+    QVERIFY(!status.ok());
+    const QString message = status.error().message;
+    QVERIFY2(message.contains(family_.root() + QStringLiteral("c.txt")), qPrintable(message));
+    QVERIFY2(message.contains(count), qPrintable(message));
+    // Nothing is taken from a file whose columns cannot be trusted.
+    QCOMPARE(criteria->targetTimes[1], 7);
+    QCOMPARE(criteria->minimumTimes[2], 8);
 }
 
 void tst_Criteria::timedOnlyWithMinimumLine() {

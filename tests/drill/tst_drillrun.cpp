@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 #include <memory>
 
 using namespace kavoret;
@@ -135,6 +136,8 @@ private slots:
     void ignoresKeysWhileWaitingForSpace();
     void thirdExerciseEndsTheRunWithTheLastTick();
     void timeLimitEndsTheRun();
+    void hugeMinimumLineKeepsAPositiveTimeLimit_data();
+    void hugeMinimumLineKeepsAPositiveTimeLimit();
     void drillEndRunsOnceWhenLastExerciseMeetsTimeLimit_data();
     void drillEndRunsOnceWhenLastExerciseMeetsTimeLimit();
     void elapsedTimeRunsAcrossMidnight();
@@ -404,6 +407,31 @@ void tst_DrillRun::timeLimitEndsTheRun() {
     QCOMPARE(drill.state->run.questionsDone, 1);
     QCOMPARE(drill.results.recordedLevels, QList<int>{1});
     QCOMPARE(drill.flow.count("showFinish"), 1);
+}
+
+void tst_DrillRun::hugeMinimumLineKeepsAPositiveTimeLimit_data() {
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("fivefold just fits") << 400'000'000 << 2'000'000'000;
+    // Five times these does not fit the 32 bits of a time: the limit stops at the top.
+    QTest::newRow("fivefold past 32 bits") << 500'000'000 << std::numeric_limits<int>::max();
+    QTest::newRow("largest minimum")
+        << std::numeric_limits<int>::max() << std::numeric_limits<int>::max();
+}
+
+void tst_DrillRun::hugeMinimumLineKeepsAPositiveTimeLimit() {
+    QFETCH(int, minimum);
+    QFETCH(int, limit);
+    Drill drill;
+    drill.state->criteria.minimumTimes[1] = minimum;
+    DrillRun& run = drill.start();
+    QCOMPARE(drill.state->run.timeLimitSeconds, limit);
+    QVERIFY(run.display().minimumMark > 0 && run.display().minimumMark <= 1);
+    drill.tickAfter(600'000);
+    QCOMPARE(drill.state->run.elapsedSeconds, 600);
+    QCOMPARE(run.display().overlay, EndOverlay::None);
+    QCOMPARE(drill.state->run.runEndReason, 0);
+    QVERIFY(drill.results.recordedLevels.isEmpty());
 }
 
 void tst_DrillRun::drillEndRunsOnceWhenLastExerciseMeetsTimeLimit_data() {

@@ -16,6 +16,8 @@ private slots:
     void homeSwitch_data();
     void homeSwitch();
     void schoolNameIsItemNine();
+    void unquotedNumbersAreNumbers_data();
+    void unquotedNumbersAreNumbers();
     void readsRankingServer();
     void failures_data();
     void failures();
@@ -110,6 +112,46 @@ void tst_FolderSetup::schoolNameIsItemNine() {
     QCOMPARE(state->settings.includeStatus2, 1);
 }
 
+void tst_FolderSetup::unquotedNumbersAreNumbers_data() {
+    QTest::addColumn<QString>("items"); // items 9 and 10 as written in the file
+    QTest::addColumn<QString>("schoolName");
+    QTest::addColumn<QString>("schoolNumber");
+    QTest::newRow("unquoted number") << "\"テスト塾\",0012"
+                                     << "テスト塾"
+                                     << "12";
+    QTest::newRow("quoted number as written") << "\"テスト塾\",\"0012\""
+                                              << "テスト塾"
+                                              << "0012";
+    QTest::newRow("blanks around a number") << "\"テスト塾\",  0012  "
+                                            << "テスト塾"
+                                            << "12";
+    QTest::newRow("fraction") << "\"テスト塾\",12.50"
+                              << "テスト塾"
+                              << "12.5";
+    QTest::newRow("unquoted text") << "\"テスト塾\",A012"
+                                   << "テスト塾"
+                                   << "A012";
+    QTest::newRow("numeric school name") << "007,12"
+                                         << "7"
+                                         << "12";
+}
+
+// An unquoted item that reads as a number is that number, wherever it is shown
+// or sent; a quoted one is text and stays as written.
+void tst_FolderSetup::unquotedNumbersAreNumbers() {
+    QFETCH(QString, items);
+    QFETCH(QString, schoolName);
+    QFETCH(QString, schoolNumber);
+    test::FamilyFixture family;
+    family.writeStandardFiles();
+    family.writeText(QStringLiteral("共通データ.txt"),
+                     QStringLiteral("4,\"旧名\",0,0,0,0,0,0,") + items + u'\n');
+    auto state = std::make_unique<SharedState>();
+    QVERIFY(setUpFolders(*state, family.programFolder(), realLoaders()).ok());
+    QCOMPARE(state->settings.schoolName, schoolName);
+    QCOMPARE(state->settings.schoolNumber, schoolNumber);
+}
+
 void tst_FolderSetup::readsRankingServer() {
     test::FamilyFixture family;
     family.writeStandardFiles();
@@ -143,6 +185,10 @@ void tst_FolderSetup::failures_data() {
         tooMany += QStringLiteral("30,60,100,5,1,0,200,30,1,,,\n");
     QTest::newRow("102 criteria records")
         << "abc1/タイム回数データ.txt" << tooMany << "102件あります";
+    QTest::newRow("criteria record a field short")
+        << "abc1/タイム回数データ.txt"
+        << "header,,,,,,,,,,,\n30,60,100,5,1,0,200,30,1,,\n"
+        << "タイム回数データ.txt」の項目の数が合いません";
 }
 
 void tst_FolderSetup::failures() {

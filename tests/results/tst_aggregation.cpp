@@ -84,6 +84,15 @@ void tst_Aggregation::pointsOfARun_data() {
     QTest::newRow("rate 1.5") << 50 << 50.0 << 1.5f << 15 << true;
     QTest::newRow("rate 0.5") << 50 << 50.0 << 0.5f << 5 << true;
     QTest::newRow("rate truncated") << 25 << 50.0 << 0.5f << 7 << true; // 15 × 0.5
+    // Rates that binary fractions cannot hold: the product is taken in single
+    // precision, so 10 × 0.7 is 7, not 6.99999988 floored to 6.
+    QTest::newRow("10 x 0.7") << 50 << 50.0 << 0.7f << 7 << true;
+    QTest::newRow("20 x 0.7") << 5 << 50.0 << 0.7f << 14 << true;
+    QTest::newRow("10 x 0.9") << 50 << 50.0 << 0.9f << 9 << true;
+    QTest::newRow("10 x 1.3") << 50 << 50.0 << 1.3f << 13 << true;
+    QTest::newRow("10 x 2.3") << 50 << 50.0 << 2.3f << 23 << true;
+    QTest::newRow("20 x 1.15") << 5 << 50.0 << 1.15f << 23 << true;
+    QTest::newRow("15 x 0.7 truncated") << 25 << 50.0 << 0.7f << 10 << true; // 10.5
     QTest::newRow("reference 0 scored against 100") << 100 << 0.0 << 1.0f << 10 << true;
     QTest::newRow("time limit reached") << 99999 << 50.0 << 1.0f << 0 << false;
     // Points of a run without a valid time still count in the sums.

@@ -1,4 +1,5 @@
 #include "FakeClock.h"
+#include "FileModesApply.h"
 #include "RecordingDialogs.h"
 #include "RecordingScreenFlow.h"
 #include "RecordingWait.h"
@@ -10,7 +11,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kavoret;
 using namespace kavoret::results;
@@ -28,6 +33,8 @@ private slots:
     void missingDataFolderEndsTheProgram();
     void unreadableFileEndsTheProgram();
     void failedAppendEndsTheProgram();
+    void deniedFileEndsTheProgramAtOnce_data();
+    void deniedFileEndsTheProgramAtOnce();
     void runOutsideTheTablesEndsTheProgram();
 
 private:
@@ -222,6 +229,56 @@ void tst_ResultsStore::failedAppendEndsTheProgram() {
                        resultsPath());
     QCOMPARE(flow_.calls, QStringList{QStringLiteral("endProgram:1")});
     QCOMPARE(state_->results.newLevelBest, 0); // the run never reached the file
+}
+
+void tst_ResultsStore::deniedFileEndsTheProgramAtOnce_data() {
+    QTest::addColumn<bool>("appending");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("append to a file this user may not write")
+        << true << 0444 << QStringLiteral("成績ランダムファイル記録 アクセスが拒否されました。\n");
+    QTest::newRow("load a file this user may not read")
+        << false << 0200
+        << QStringLiteral("成績ランダムファイル表示 13 アクセスが拒否されました。"
+                          "/date/i=0/time=/name=/Bangou=/level=/time=\n");
+}
+
+// No other copy of the program can cause "permission denied" when the file is
+// opened, and waiting does not change the file's modes: the error is reported
+// at once.
+void tst_ResultsStore::deniedFileEndsTheProgramAtOnce() {
+    QFETCH(bool, appending);
+    QFETCH(int, mode);
+    QFETCH(QString, message);
+    finishRun(3, 30, 1);
+    QCOMPARE(storedRecords().size(), 1u);
+    QCOMPARE(::chmod(QFile::encodeName(resultsPath()).constData(), mode), 0);
+    // Should the program wait after all, the file becomes usable so the test ends.
+    wait_.onWait = [this](int count) {
+        if (count == 3)
+            ::chmod(QFile::encodeName(resultsPath()).constData(), 0644);
+    };
+    {
+        const test::FileModesApply modesApply;
+        const int probe =
+            ::open(QFile::encodeName(resultsPath()).constData(), appending ? O_RDWR : O_RDONLY);
+        const int probeError = errno;
+        if (probe >= 0)
+            ::close(probe);
+        QVERIFY2(probe < 0 && probeError == EACCES, "the file's modes do not hold for this test");
+        if (appending)
+            finishRun(7, 40, 1);
+        else
+            store_->回数求();
+    }
+    QCOMPARE(wait_.waits, QList<int>{});
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QCOMPARE(dialogs_.messages.front().text, message + resultsPath());
+    QCOMPARE(dialogs_.messages.front().icon, Dialogs::Icon::Error);
+    QCOMPARE(flow_.calls, QStringList{QStringLiteral("endProgram:1")});
+    QCOMPARE(storedRecords().size(), 1u);
+    if (appending)
+        QCOMPARE(state_->results.newLevelBest, 0);
 }
 
 void tst_ResultsStore::runOutsideTheTablesEndsTheProgram() {
