@@ -410,6 +410,15 @@ bool namesel::eventFilter(QObject* watched, QEvent* event) {
             Command14_Click();
         return true;
     }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        // Enter chooses the focused list mode, as the space bar does.
+        for (QRadioButton* option : option1_) {
+            if (watched == option) {
+                option->click();
+                return true;
+            }
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

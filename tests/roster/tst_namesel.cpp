@@ -377,7 +377,8 @@ void tst_namesel::enterPressesTheFocusedButton_data() {
     for (const auto& [name, key] :
          {std::pair{"Return", Qt::Key_Return}, std::pair{"keypad Enter", Qt::Key_Enter},
           std::pair{"Space", Qt::Key_Space}}) {
-        for (const char* button : {"Command14", "Command7", "Command13", "Command1"})
+        for (const char* button :
+             {"Command14", "Command7", "Command13", "Command1", "Option1_0", "Option1_3"})
             QTest::addRow("%s, %s", button, name) << button << int(key);
     }
 }
@@ -389,11 +390,16 @@ void tst_namesel::enterPressesTheFocusedButton() {
     screen_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(screen_.get()));
     clickRow(rowOf(QStringLiteral("伊藤")));
-    auto* pressed = control<QPushButton>(button);
+    auto* pressed = control<QAbstractButton>(button);
     pressed->setFocus();
     QCOMPARE(screen_->focusWidget(), pressed);
     QTest::keyClick(pressed, Qt::Key(key));
-    if (button == QStringLiteral("Command14")) {
+    if (button.startsWith(QStringLiteral("Option1_"))) {
+        // The list mode is chosen and the focus is back in the list.
+        QCOMPARE(screen_->listMode(), button.right(1).toInt());
+        QVERIFY(static_cast<QRadioButton*>(pressed)->isChecked());
+        QCOMPARE(screen_->focusWidget(), list1());
+    } else if (button == QStringLiteral("Command14")) {
         QCOMPARE(flow_->count(QStringLiteral("showBoard")), 1);
         QCOMPARE(state_->student.studentNo, 3);
     } else if (button == QStringLiteral("Command1")) {
