@@ -138,6 +138,8 @@ QLabel* MainFrm::addLabel(const QString& name, const QString& text, const QRect&
                           double pointSize) {
     auto* label = new QLabel(text, picture2_);
     label->setObjectName(name);
+    // The student's and the school's names are shown as written, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     if (pointSize > 0) {
         QFont f = label->font();

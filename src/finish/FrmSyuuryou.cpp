@@ -132,6 +132,8 @@ QLabel* FrmSyuuryou::makeLabel(const QString& name, const QString& text, const Q
                                const QString& style, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    // Names and server figures are shown as written, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     label->setStyleSheet(style);
     return label;
@@ -141,6 +143,8 @@ QPushButton* FrmSyuuryou::makeButton(const QString& name, const QString& caption
                                      const QRect& geometry) {
     auto* button = new QPushButton(caption, picture4_);
     button->setObjectName(name);
+    // Enter presses the focused button, as the space bar does.
+    button->setAutoDefault(true);
     button->setGeometry(geometry);
     button->setStyleSheet(QStringLiteral("font-size: 22px;"));
     return button;
@@ -172,10 +176,17 @@ void FrmSyuuryou::resizeEvent(QResizeEvent* event) {
 void FrmSyuuryou::closeEvent(QCloseEvent* event) {
     timer4_->stop();
     timer1_->stop();
+    // Opened again, the window shows the run finished then.
+    judged_ = false;
     QWidget::closeEvent(event);
 }
 
 void FrmSyuuryou::Form_Activate() {
+    // One judgement, one upload and one set of cues per run: the student
+    // coming back from another program activates the window again.
+    if (judged_)
+        return;
+    judged_ = true;
     webBrowser6_->widget()->setGeometry(webBrowser2_->widget()->geometry());
 
     const finish::Judgement judgement = sequence_.judge();

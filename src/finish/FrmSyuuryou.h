@@ -33,7 +33,9 @@ public:
 
     FrmSyuuryou(SharedState& state, Services services, QWidget* parent = nullptr);
 
-    // Each activation judges the run again and restarts the online part.
+    // The first activation after the window opens judges the run, sends the
+    // upload, plays the cues and starts the online part. Later activations
+    // while the window stays open change nothing.
     void Form_Activate();
     // Reads the student's online figures at the level into this screen.
     void net読み込み(int level);
@@ -61,6 +63,7 @@ private:
     finish::FinishSequence sequence_;
     ranking::OnlineFigures figures_;
     bool placed_ = false;
+    bool judged_ = false;
 
     QWidget* picture4_;
     QLabel* label15_;

@@ -47,14 +47,29 @@ QString decode(const QByteArray& bytes, const QByteArray& charset) {
     return QString::fromUtf8(bytes);
 }
 
+// The server (or its name, or a proxy) could not be reached, or it did not
+// answer in time. Every other error came quickly from a server that is there.
+bool isUnreachable(CURLcode code) {
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 
 } // namespace
 
-CurlPageReader::CurlPageReader(long connectTimeoutSeconds, long totalTimeoutSeconds)
-    : connectTimeoutSeconds_(connectTimeoutSeconds), totalTimeoutSeconds_(totalTimeoutSeconds),
+CurlPageReader::CurlPageReader(std::chrono::milliseconds connectTimeout,
+                               std::chrono::milliseconds totalTimeout)
+    : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout),
       initialised_(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
 
 CurlPageReader::~CurlPageReader() {
@@ -63,6 +78,10 @@ CurlPageReader::~CurlPageReader() {
 }
 
 QString CurlPageReader::read(const QString& url) {
+    return fetch(url).text;
+}
+
+PageRead CurlPageReader::fetch(const QString& url) {
     if (url.isEmpty() || !initialised_)
         return {};
     std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
@@ -76,20 +95,21 @@ QString CurlPageReader::read(const QString& url) {
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds_);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds_);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeout_.count()));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(totalTimeout_.count()));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
-    if (curl_easy_perform(curl) != CURLE_OK)
-        return {};
+    const CURLcode code = curl_easy_perform(curl);
+    if (code != CURLE_OK)
+        return {{}, isUnreachable(code) ? PageReadOutcome::Unreachable : PageReadOutcome::Failed};
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299)
         return {};
     char* contentType = nullptr;
     curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
-    return decode(answer, charsetOf(contentType));
+    return {decode(answer, charsetOf(contentType)), PageReadOutcome::Answered};
 }
 
 } // namespace kavoret

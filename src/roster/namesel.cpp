@@ -41,6 +41,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
                         const QRect& geometry, int fontPixels) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
+    // Enter presses the focused button, as the space bar does.
+    button->setAutoDefault(true);
     button->setGeometry(geometry);
     QFont font = button->font();
     font.setPixelSize(fontPixels);
@@ -51,6 +53,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, int fontPixels) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
+    // Roster names and school names are shown as written, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     QFont font = label->font();
     font.setPixelSize(fontPixels);
@@ -405,6 +409,15 @@ bool namesel::eventFilter(QObject* watched, QEvent* event) {
         if (!command14_->isHidden())
             Command14_Click();
         return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        // Enter chooses the focused list mode, as the space bar does.
+        for (QRadioButton* option : option1_) {
+            if (watched == option) {
+                option->click();
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -6,8 +6,10 @@
 #include "RecordingRequestSender.h"
 #include "RecordingResultsStore.h"
 #include "RecordingScreenFlow.h"
+#include "SilentServer.h"
 #include "finish/FrmSyuuryou.h"
 #include "platform/CurlPageReader.h"
+#include "platform/FailFastPageReader.h"
 #include "platform/QtRequestSender.h"
 #include "ranking/RankingRequests.h"
 
@@ -18,8 +20,10 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 using namespace kavoret;
+using namespace std::chrono_literals;
 using test::LoopbackRankingServer;
 
 namespace {
@@ -107,6 +111,10 @@ struct Screen {
         return QTest::qWaitForWindowActive(window.get());
     }
 
+    bool advised() const {
+        return QTest::qWaitFor([this] { return shown(QStringLiteral("Command4")); }, 5000);
+    }
+
     void screenshot(const QString& name) const {
         const QByteArray folder = qgetenv("KAVORET_SCREENSHOT_DIR");
         if (!folder.isEmpty())
@@ -124,8 +132,23 @@ private slots:
     void againStartsTheSameLevel();
     void recentResultsCycle();
     void unreachableServer();
+    void hangingServerHoldsOneRead();
     void offlineShowsEverythingLocal();
+    void comingBackFromAnotherProgramChangesNothing();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void nameShownAsWritten();
 };
+
+namespace {
+
+// Whether a label shows its text character for character: markup read as
+// such would leave the tags out and take less room.
+bool showsLiterally(const QLabel* label) {
+    return label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(label->text()) - 2;
+}
+
+} // namespace
 
 void tst_FrmSyuuryou::initTestCase() {
     QFont font(QStringLiteral("Noto Sans CJK JP"));
@@ -328,6 +351,26 @@ void tst_FrmSyuuryou::unreachableServer() {
     QCOMPARE(screen.label(QStringLiteral("Label18"))->text(), QStringLiteral("記録なし"));
 }
 
+// A server that takes the connection and never answers: the online part's four
+// reads wait for one time-out, not four.
+void tst_FrmSyuuryou::hangingServerHoldsOneRead() {
+    test::SilentServer server;
+    QVERIFY(server.isRunning());
+    CurlPageReader curl(300ms, 300ms);
+    test::FakeClock readerClock;
+    FailFastPageReader reader(curl, readerClock);
+    test::RecordingRequestSender sender;
+    Screen screen(makeState(server.address()), sender, reader);
+    QVERIFY(screen.open());
+    QVERIFY(screen.advised());
+    QCOMPARE(server.takeConnections(), 1);
+    QCOMPARE(screen.label(QStringLiteral("Label22"))->text(),
+             QStringLiteral("0point(塾) +0point(家)=0point"));
+    QCOMPARE(screen.label(QStringLiteral("Label25"))->text(), QStringLiteral("世界0位"));
+    // Only the upload went out: no recent days came back to update.
+    QCOMPARE(sender.sent.size(), 1);
+}
+
 void tst_FrmSyuuryou::offlineShowsEverythingLocal() {
     test::FakePageReader reader;
     test::RecordingRequestSender sender;
@@ -361,6 +404,100 @@ void tst_FrmSyuuryou::offlineShowsEverythingLocal() {
     screen.screenshot(QStringLiteral("finish-offline.png"));
     QVERIFY(reader.reads.isEmpty());
     QVERIFY(sender.sent.isEmpty());
+}
+
+// The student switches to another program and back, once during the online
+// part's wait and once after the advice: the run is judged, uploaded and
+// celebrated once, and the online part runs once.
+void tst_FrmSyuuryou::comingBackFromAnotherProgramChangesNothing() {
+    test::FakePageReader reader;
+    test::RecordingRequestSender sender;
+    Screen screen(makeState(QStringLiteral("http://127.0.0.1:8765")), sender, reader);
+    QVERIFY(screen.open());
+    QCOMPARE(screen.results.aggregations, 1);
+    QCOMPARE(sender.sent.size(), 1);
+    auto* timer4 = screen.find<QTimer>(QStringLiteral("Timer4"));
+    QVERIFY(timer4->isActive());
+
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("other program"));
+    other.resize(320, 200);
+    auto leaveAndComeBack = [&] {
+        other.show();
+        other.activateWindow();
+        if (!QTest::qWaitForWindowActive(&other))
+            return false;
+        screen.window->activateWindow();
+        return QTest::qWaitForWindowActive(screen.window.get());
+    };
+    QVERIFY(leaveAndComeBack());
+    QCOMPARE(screen.results.aggregations, 1);
+    QCOMPARE(sender.sent.size(), 1);
+
+    QVERIFY(screen.advised());
+    QCOMPARE(reader.reads.size(), 4);
+    QVERIFY(leaveAndComeBack());
+    QEvent activation(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(screen.window.get(), &activation);
+    QVERIFY(!timer4->isActive());
+    QVERIFY(!screen.find<QTimer>(QStringLiteral("Timer1"))->isActive());
+    QCOMPARE(screen.results.aggregations, 1);
+    QCOMPARE(sender.sent.size(), 1);
+    QCOMPARE(reader.reads.size(), 4);
+    QCOMPARE(screen.cues.played, QStringList{QStringLiteral("cue:8")});
+    QCOMPARE(screen.flow.calls, QStringList{QStringLiteral("closeBackdrop")});
+    // What the judgement showed stays on screen, the record message included.
+    QCOMPARE(screen.label(QStringLiteral("Label20"))->text(), QStringLiteral("新記録おめでとう"));
+    QVERIFY(screen.shown(QStringLiteral("Label20")));
+    QVERIFY(screen.shown(QStringLiteral("Command4")));
+    QVERIFY(screen.shown(QStringLiteral("Command5")));
+}
+
+void tst_FrmSyuuryou::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("effect");
+    for (const auto& [name, key] :
+         {std::pair{"Return", Qt::Key_Return}, std::pair{"keypad Enter", Qt::Key_Enter},
+          std::pair{"Space", Qt::Key_Space}}) {
+        QTest::addRow("メニューへ, %s", name) << "Command4" << int(key) << "showBoard";
+        QTest::addRow("もう一度, %s", name) << "Command5" << int(key) << "startDrillRun";
+        QTest::addRow("最近成績, %s", name) << "Command7" << int(key) << "最近成績(家)";
+    }
+}
+
+void tst_FrmSyuuryou::enterPressesTheFocusedButton() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QString, effect);
+    test::FakePageReader reader;
+    test::RecordingRequestSender sender;
+    Screen screen(makeState(QStringLiteral("http://127.0.0.1:8765")), sender, reader);
+    QVERIFY(screen.open());
+    QVERIFY(screen.advised());
+    QPushButton* pressed = screen.button(button);
+    pressed->setFocus();
+    QCOMPARE(screen.window->focusWidget(), pressed);
+    QTest::keyClick(pressed, Qt::Key(key));
+    if (button == QStringLiteral("Command7")) {
+        QCOMPARE(pressed->text(), effect);
+        QVERIFY(screen.shown(QStringLiteral("WebBrowser6")));
+    } else {
+        QCOMPARE(screen.flow.count(effect), 1);
+        QVERIFY(!screen.window->isVisible());
+    }
+}
+
+void tst_FrmSyuuryou::nameShownAsWritten() {
+    test::FakePageReader reader;
+    test::RecordingRequestSender sender;
+    auto state = makeState(QStringLiteral("http://127.0.0.1:8765"));
+    state->student.studentName = QStringLiteral(" <b>x</b> ");
+    Screen screen(std::move(state), sender, reader);
+    QVERIFY(screen.open());
+    QLabel* name = screen.label(QStringLiteral("Label17"));
+    QCOMPARE(name->text(), QStringLiteral("<b>x</b>"));
+    QVERIFY(showsLiterally(name));
 }
 
 QTEST_MAIN(tst_FrmSyuuryou)

@@ -112,6 +112,11 @@ void tst_Startup::versionBox() {
     QCOMPARE(ok->text(), QStringLiteral("O.K."));
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!box.isVisible());
+    // Enter presses O.K. as well.
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTest::keyClick(&box, Qt::Key_Return);
+    QVERIFY(!box.isVisible());
 }
 
 void tst_Startup::backdropFillsTheScreen() {

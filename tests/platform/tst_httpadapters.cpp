@@ -1,4 +1,5 @@
 #include "LoopbackRankingServer.h"
+#include "SilentServer.h"
 #include "platform/CurlPageReader.h"
 #include "platform/QtRequestSender.h"
 
@@ -6,6 +7,7 @@
 #include <QTest>
 
 using namespace kavoret;
+using namespace std::chrono_literals;
 using test::LoopbackRankingServer;
 
 namespace {
@@ -29,9 +31,10 @@ private slots:
     void readsPageAsSent();
     void decodesByCharset_data();
     void decodesByCharset();
-    void failuresGiveEmptyText_data();
-    void failuresGiveEmptyText();
+    void errorAnswersAreQuickFailures_data();
+    void errorAnswersAreQuickFailures();
     void readEndsAtItsTimeOut();
+    void addressesThatAreNoWebPageAreQuickFailures();
     void senderSendsAddressAsItStands();
     void senderIgnoresWhatItCannotSend();
 };
@@ -46,7 +49,9 @@ void tst_HttpAdapters::readsPageAsSent() {
 
     CurlPageReader reader;
     const QString query = QStringLiteral("athome=&JukuNo=12%2634&SeitoNo=56");
-    QCOMPARE(reader.read(server.address() + kPage + u'?' + query), QStringLiteral("###120<###7<"));
+    const PageRead answered = reader.fetch(server.address() + kPage + u'?' + query);
+    QCOMPARE(answered.text, QStringLiteral("###120<###7<"));
+    QCOMPARE(answered.outcome, PageReadOutcome::Answered);
     QCOMPARE(reader.read(server.address() + kPage + QStringLiteral("?athome=1&JukuNo=1")),
              QStringLiteral("###30<###2<"));
 
@@ -89,7 +94,7 @@ void tst_HttpAdapters::decodesByCharset() {
     QCOMPARE(reader.read(server.address() + kPage), text);
 }
 
-void tst_HttpAdapters::failuresGiveEmptyText_data() {
+void tst_HttpAdapters::errorAnswersAreQuickFailures_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("path");
     QTest::newRow("not found") << 200 << QStringLiteral("/benkyouRanking/Missing.php");
@@ -97,7 +102,8 @@ void tst_HttpAdapters::failuresGiveEmptyText_data() {
     QTest::newRow("no content status outside 2xx") << 404 << kPage;
 }
 
-void tst_HttpAdapters::failuresGiveEmptyText() {
+// The server is there and said no: empty text, but not a server that is down.
+void tst_HttpAdapters::errorAnswersAreQuickFailures() {
     QFETCH(int, status);
     QFETCH(QString, path);
     LoopbackRankingServer server;
@@ -107,23 +113,49 @@ void tst_HttpAdapters::failuresGiveEmptyText() {
     server.setPage(kPage, QString(), page);
     CurlPageReader reader;
     QCOMPARE(reader.read(server.address() + path), QString());
-    QCOMPARE(server.requests().size(), 1);
+    const PageRead failed = reader.fetch(server.address() + path);
+    QCOMPARE(failed.text, QString());
+    QCOMPARE(failed.outcome, PageReadOutcome::Failed);
+    QCOMPARE(server.requests().size(), 2);
 }
 
 void tst_HttpAdapters::readEndsAtItsTimeOut() {
-    CurlPageReader reader(1, 1);
+    CurlPageReader reader(300ms, 300ms);
     // Nobody listening.
-    QCOMPARE(reader.read(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort())), QString());
+    const PageRead refused =
+        reader.fetch(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort()));
+    QCOMPARE(refused.text, QString());
+    QCOMPARE(refused.outcome, PageReadOutcome::Unreachable);
+
+    // A server that takes the connection and never answers.
+    test::SilentServer silent;
+    QVERIFY(silent.isRunning());
+    const PageRead hanging = reader.fetch(silent.address() + kPage);
+    QCOMPARE(hanging.text, QString());
+    QCOMPARE(hanging.outcome, PageReadOutcome::Unreachable);
+    QCOMPARE(silent.takeConnections(), 1);
+
     // An answer slower than the whole read may take.
     LoopbackRankingServer server;
     LoopbackRankingServer::Page slow;
     slow.body = "###1<";
-    slow.delayMs = 2500;
+    slow.delayMs = 1000;
     server.setPage(kPage, QString(), slow);
+    const PageRead late = reader.fetch(server.address() + kPage);
+    QCOMPARE(late.text, QString());
+    QCOMPARE(late.outcome, PageReadOutcome::Unreachable);
     QCOMPARE(reader.read(server.address() + kPage), QString());
+}
+
+void tst_HttpAdapters::addressesThatAreNoWebPageAreQuickFailures() {
+    CurlPageReader reader;
     // Only web addresses are read, and an empty address reads nothing.
-    QCOMPARE(reader.read(QStringLiteral("file:///etc/hostname")), QString());
-    QCOMPARE(reader.read(QString()), QString());
+    for (const QString& address : {QStringLiteral("file:///etc/hostname"), QString()}) {
+        const PageRead read = reader.fetch(address);
+        QCOMPARE(read.text, QString());
+        QCOMPARE(read.outcome, PageReadOutcome::Failed);
+        QCOMPARE(reader.read(address), QString());
+    }
 }
 
 void tst_HttpAdapters::senderSendsAddressAsItStands() {

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 using namespace kavoret;
 
@@ -51,6 +52,9 @@ private slots:
     void loginWithoutNamePlaysCueAndStays();
     void enterOrSpaceInListLogsIn_data();
     void enterOrSpaceInListLogsIn();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void namesShownAsWritten();
     void keyOneOnlyWhileLoginShown();
     void keyZeroOnlyWhileMenuButtonShown();
     void programMenuThatCannotStartSaysSoAndStays();
@@ -365,6 +369,71 @@ void tst_namesel::enterOrSpaceInListLogsIn() {
     QTest::keyClick(list1(), Qt::Key(key));
     QCOMPARE(flow_->count(QStringLiteral("showBoard")), 1);
     QCOMPARE(state_->student.studentNo, 3);
+}
+
+void tst_namesel::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    for (const auto& [name, key] :
+         {std::pair{"Return", Qt::Key_Return}, std::pair{"keypad Enter", Qt::Key_Enter},
+          std::pair{"Space", Qt::Key_Space}}) {
+        for (const char* button :
+             {"Command14", "Command7", "Command13", "Command1", "Option1_0", "Option1_3"})
+            QTest::addRow("%s, %s", button, name) << button << int(key);
+    }
+}
+
+void tst_namesel::enterPressesTheFocusedButton() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    start();
+    screen_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(screen_.get()));
+    clickRow(rowOf(QStringLiteral("伊藤")));
+    auto* pressed = control<QAbstractButton>(button);
+    pressed->setFocus();
+    QCOMPARE(screen_->focusWidget(), pressed);
+    QTest::keyClick(pressed, Qt::Key(key));
+    if (button.startsWith(QStringLiteral("Option1_"))) {
+        // The list mode is chosen and the focus is back in the list.
+        QCOMPARE(screen_->listMode(), button.right(1).toInt());
+        QVERIFY(static_cast<QRadioButton*>(pressed)->isChecked());
+        QCOMPARE(screen_->focusWidget(), list1());
+    } else if (button == QStringLiteral("Command14")) {
+        QCOMPARE(flow_->count(QStringLiteral("showBoard")), 1);
+        QCOMPARE(state_->student.studentNo, 3);
+    } else if (button == QStringLiteral("Command1")) {
+        QCOMPARE(shell_->opened, QStringList{state_->profile.productPageUrl});
+    } else {
+        QCOMPARE(shell_->started.size(), 1);
+        QCOMPARE(flow_->count(QStringLiteral("endProgram:0")), 1);
+    }
+}
+
+void tst_namesel::namesShownAsWritten() {
+    family_->writeText(roster::kRosterFileName,
+                       QStringLiteral("1,2019,0,0,\"<b>x</b>\",0,\"\",\"\"\n"));
+    state_->settings.schoolName = QStringLiteral("<i>テスト塾</i>");
+    start();
+    QCOMPARE(list1()->count(), 2);
+    // Markup read as such would leave the tags out and take less room.
+    auto showsLiterally = [](const QLabel* label) {
+        return label->sizeHint().width() >=
+               label->fontMetrics().horizontalAdvance(label->text()) - 2;
+    };
+    const auto* school = control<QLabel>(QStringLiteral("Label13"));
+    QCOMPARE(school->text(), QStringLiteral("1234 <i>テスト塾</i>"));
+    QVERIFY(showsLiterally(school));
+
+    clickRow(1);
+    const auto* name = control<QLabel>(QStringLiteral("Label1"));
+    QVERIFY2(name->text().contains(QStringLiteral("<b>x</b")), qPrintable(name->text()));
+    QVERIFY(showsLiterally(name));
+    QTest::mouseDClick(list1()->viewport(), Qt::LeftButton, {},
+                       list1()->visualItemRect(list1()->item(1)).center());
+    QVERIFY2(name->text().contains(QStringLiteral("<b>x</b>")), qPrintable(name->text()));
+    QVERIFY(showsLiterally(name));
+    QCOMPARE(state_->student.studentName.trimmed(), QStringLiteral("<b>x</b>"));
 }
 
 void tst_namesel::keyOneOnlyWhileLoginShown() {
