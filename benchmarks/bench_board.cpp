@@ -44,6 +44,7 @@ public:
 class NoFlow final : public ScreenFlow {
 public:
     void showNameSelection() override {}
+    void closeNameSelection() override {}
     void showBoard() override {}
     void closeBoard() override {}
     void startDrillRun() override {}

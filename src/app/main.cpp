@@ -3,6 +3,7 @@
 #include "frame/SharedState.h"
 #include "platform/AlsaSoundOutput.h"
 #include "platform/CurlPageReader.h"
+#include "platform/FailFastPageReader.h"
 #include "platform/LockFileInstanceGuard.h"
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
@@ -33,7 +34,10 @@ int main(int argc, char* argv[]) {
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
     kavoret::AlsaSoundOutput soundOutput;
     kavoret::X11KeyboardState keyboard;
-    kavoret::CurlPageReader pageReader;
+    kavoret::CurlPageReader curlPageReader;
+    // One reader for every screen, so a ranking server found down by one screen
+    // is not waited for again by the next.
+    kavoret::FailFastPageReader pageReader(curlPageReader, clock);
     // The ranking server's adapters live as long as the program, so that a
     // request sent just before a screen closes still goes out.
     kavoret::QtRequestSender requestSender;

@@ -2,6 +2,7 @@
 
 #include "board/LineParts.h"
 #include "frame/JapaneseDate.h"
+#include "frame/ResultTimes.h"
 #include "frame/Text.h"
 #include "results/Aggregation.h"
 #include "roster/ListOrder.h"
@@ -19,7 +20,6 @@ constexpr int kTodayRecords = 1000;
 constexpr int kOwnRunDays = 3650;
 // A run whose time text reads 90000 or more has no valid time.
 constexpr int kFailedFrom = 90000;
-constexpr int kNoDisplayPointsFrom = 99998;
 
 const QString kFailedLead = QStringLiteral("　　× ");
 const QString kListingNameFiller = QStringLiteral("　　　　");
@@ -30,8 +30,8 @@ int clockSeconds(double clock) {
     if (!std::isfinite(clock))
         return 0;
     const double fraction = clock - std::floor(clock);
-    const int seconds = static_cast<int>(std::lround(fraction * 86400.0));
-    return seconds >= 86400 ? seconds - 86400 : seconds;
+    const int seconds = static_cast<int>(std::lround(fraction * kSecondsPerDay));
+    return seconds >= kSecondsPerDay ? seconds - kSecondsPerDay : seconds;
 }
 
 // h:mm:ss, the hour without a leading zero.
@@ -127,7 +127,7 @@ void forEachListedRun(const SharedState& state, const QString& className, std::s
 } // namespace
 
 int displayPoints(int targetTime, int seconds) {
-    if (seconds >= kNoDisplayPointsFrom || targetTime <= 0)
+    if (seconds >= kOnlyFailedRuns || targetTime <= 0)
         return 0;
     const double target = targetTime;
     if (seconds <= targetTime) {

@@ -3,6 +3,7 @@
 #include "board/BoardColumn.h"
 #include "board/Listings.h"
 #include "frame/JapaneseDate.h"
+#include "frame/ResultTimes.h"
 #include "frame/ResultsStore.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
@@ -397,7 +398,7 @@ void seisekitime1::Form_Activate() {
     label30_->setText(QString::number(student.studentNo));
     int seconds = services_.clock.secondsSinceMidnight() - student.loginTime;
     if (seconds < 0)
-        seconds += 24 * 60 * 60; // logged in before midnight
+        seconds += kSecondsPerDay; // logged in before midnight
     label17_->setText(QStringLiteral("起動後%1分").arg(seconds / 60));
     boardReady_ = 0;
     showCover(true);

@@ -209,6 +209,10 @@ bool namesel::load() {
     picture5_->raise();
     paintSeasonColour();
     services_.random.seed(static_cast<unsigned>(services_.clock.secondsSinceMidnight()));
+    // The program information comes before the first tally: a level's points
+    // are rated against its reference time, and a tally that found none would
+    // put 100 seconds in its place for good.
+    ソフト情報よみこみ();
     // The roster is read before the screen shows, so a broken roster ends the
     // program without a half-filled screen.
     if (!名簿表示())
@@ -227,7 +231,6 @@ bool namesel::load() {
 void namesel::Form_Activate() {
     label13_->setText(state_.settings.schoolNumber + u' ' + state_.settings.schoolName);
     label14_->setText(state_.settings.homeMode == 1 ? QStringLiteral("家庭用") : QString());
-    ソフト情報よみこみ();
     activationSteps();
 }
 

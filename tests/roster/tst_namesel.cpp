@@ -79,6 +79,7 @@ private:
     QStringList listTexts(const QString& name) const;
     void chooseMode(int mode);
 
+    double firstTallyReference_ = -1;
     std::unique_ptr<test::FamilyFixture> family_;
     std::unique_ptr<SharedState> state_;
     std::unique_ptr<test::FakeClock> clock_;
@@ -130,6 +131,8 @@ void tst_namesel::init() {
 
     takahashiRunsToday_ = 2;
     results_->onAggregate = [this] {
+        if (results_->aggregations == 1)
+            firstTallyReference_ = state_->server.referenceTimes[1];
         AggregateState& a = state_->aggregates;
         a.todayRunCounts.fill(0);
         a.todayRunCounts.at(1, 2) = static_cast<float>(takahashiRunsToday_);
@@ -236,6 +239,8 @@ void tst_namesel::loadAndActivation() {
     QCOMPARE(control<QLineEdit>(QStringLiteral("TURL"))->text(), kInfoAddress);
     QCOMPARE(pages_->reads, QStringList{kInfoAddress});
     QCOMPARE(state_->server.referenceTimes[1], 40.0);
+    // The first tally already rated against the server's reference time.
+    QCOMPARE(firstTallyReference_, 40.0);
     QCOMPARE(state_->server.levelPointLimits[0][1], 300.0);
     QCOMPARE(state_->server.levelPointLimits[3][4], 4500.0);
     QVERIFY(flow_->calls.contains(QStringLiteral("closeBoard")));
