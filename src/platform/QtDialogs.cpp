@@ -23,6 +23,8 @@ void QtDialogs::message(const QString& text, const QString& title, Icon icon) {
         break;
     }
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Messages carry file paths, roster names and server text: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("O.K."));
     box.exec();
 }
