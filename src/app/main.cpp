@@ -15,11 +15,18 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QQuickWindow>
 #include <memory>
 
 // The composition root: every adapter to the outside world is made here and
 // handed to the screen flow.
 int main(int argc, char* argv[]) {
+    // The web views compose their pages in software: the few pages the program
+    // shows need no OpenGL, so the window system's GL integration (and with it a
+    // software GL driver of tens of megabytes) is not loaded at all.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kavoret"));
     QFont font(QStringLiteral("Noto Sans CJK JP"));
