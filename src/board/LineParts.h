@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <array>
 
 namespace kavoret::board::detail {
 
@@ -27,6 +28,28 @@ inline int gradeOfStudent(const SharedState& state, int student) {
 inline QString markOf(const SharedState& state, int student, int grade) {
     return student == state.student.studentNo ? kOwnMark : roster::circledNumber(grade);
 }
+
+// The class filter of one list build. Grades of a roster lie in a narrow
+// range, so each grade is asked once and then looked up.
+class ClassFilter {
+public:
+    explicit ClassFilter(const QString& className) : className_(className) { known_.fill(-1); }
+
+    bool passes(int grade) {
+        if (grade < kLowest || grade > kHighest)
+            return roster::classPasses(className_, grade);
+        signed char& known = known_[static_cast<std::size_t>(grade - kLowest)];
+        if (known < 0)
+            known = roster::classPasses(className_, grade) ? 1 : 0;
+        return known == 1;
+    }
+
+private:
+    static constexpr int kLowest = -64;
+    static constexpr int kHighest = 63;
+    QString className_;
+    std::array<signed char, kHighest - kLowest + 1> known_{};
+};
 
 // The last five characters of the text after six blanks: right-aligned in five.
 inline QString padRight5(const QString& text) {

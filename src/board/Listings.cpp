@@ -108,13 +108,14 @@ void forEachListedRun(const SharedState& state, const QString& className, std::s
                       Wanted wanted, ListRun listRun) {
     const int levelCount = detail::shownLevelCount(state);
     const std::vector<LoadedRecord>& records = state.results.loadedRecords;
+    detail::ClassFilter filter(className);
     for (std::size_t i = first; i < records.size(); ++i) {
         const LoadedRecord& record = records[i];
         if (record.level < 1 || record.level > levelCount || record.student < 0 ||
             record.student > kMaxStudent || !wanted(record))
             continue;
         const int grade = detail::gradeOfStudent(state, record.student);
-        if (!roster::classPasses(className, grade))
+        if (!filter.passes(grade))
             continue;
         const QString name =
             withoutSurroundingBlanks(state.roster.names[static_cast<std::size_t>(record.student)]);

@@ -62,9 +62,44 @@ int pointKey(long long first, long long second) {
                                                   std::numeric_limits<int>::max()));
 }
 
-QString lastChars(const QString& text, int count) {
-    return text.right(count);
-}
+// One ranking line, written into a fixed buffer and made a text at the end:
+// one allocation a line. Every piece is short (the longest line has 17
+// characters); anything beyond the buffer is dropped.
+class LineWriter {
+public:
+    void add(QStringView text) {
+        const auto take = std::min<qsizetype>(text.size(), kCapacity - size_);
+        std::copy_n(text.utf16(), take, buffer_ + size_);
+        size_ += take;
+    }
+    void add(char16_t c) { add(QStringView(&c, 1)); }
+
+    // The last `width` characters of (`blanks` blanks & the value in decimal).
+    void addLastOfPadded(long long value, int blanks, int width) {
+        char16_t digits[48];
+        const int end = 48;
+        int begin = end;
+        unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+        do {
+            digits[--begin] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0)
+            digits[--begin] = u'-';
+        for (int i = 0; i < blanks; ++i)
+            digits[--begin] = u' ';
+        const int take = std::min(width, end - begin);
+        add(QStringView(digits + end - take, take));
+    }
+
+    QString text() const { return QString(reinterpret_cast<const QChar*>(buffer_), size_); }
+
+private:
+    static constexpr qsizetype kCapacity = 64;
+    char16_t buffer_[kCapacity];
+    qsizetype size_ = 0;
+};
 
 QString withoutTrailingBlanks(const QString& text) {
     qsizetype end = text.size();
@@ -165,14 +200,16 @@ RankedList RankingBuilder::build(int level, RankingKind kind, const QString& cla
         return keys[k];
     };
 
-    struct Shown {
+    struct Entry {
         int group; // 0 ranks 1..99, 1 ranks from 100 on, 2 no run
         int rank;
         int textOrder;
-        QString line;
+        int position;
+        int key;
     };
-    std::vector<Shown> shown;
-    shown.reserve(count);
+    std::vector<Entry> entries;
+    entries.reserve(count);
+    detail::ClassFilter filter(className);
     int rank = 1;
     long long previous = 0;
     for (std::size_t k = 0; k < count; ++k) {
@@ -181,43 +218,54 @@ RankedList RankingBuilder::build(int level, RankingKind kind, const QString& cla
             rank = static_cast<int>(k) + 1;
         previous = value;
 
-        const std::size_t position = static_cast<std::size_t>(positions[k]);
-        const int student = students_[position];
-        if (!roster::classPasses(className, grades_[position]))
+        const auto position = static_cast<std::size_t>(positions[k]);
+        if (!filter.passes(grades_[position]))
             continue;
-        const int today = aggregates.todayPointTotals.at(level, student);
-        if (kind == RankingKind::PointsToday && today == 0)
+        if (kind == RankingKind::PointsToday &&
+            aggregates.todayPointTotals.at(level, students_[position]) == 0)
             continue;
-
-        const QString rank2 = lastChars(u' ' + QString::number(rank), 2);
-        const QString& markName = markName_[position];
-        const QString mark2 =
-            student == state_.student.studentNo ? detail::kOwnMark : detail::kFullWidthBlank;
-        Shown line{rank < kFirstUnshownRank ? 0 : 1, rank, textOrder_[position], QString()};
-        if (kind == RankingKind::BestTime) {
-            const int best = keys[k];
-            if (best >= results::kNoBestTime) {
-                line.group = 2;
-                line.line = kNoRunRank + markName + kNoRunTime + u' ' + mark2;
-            } else if (best == results::kOnlyFailedRuns) {
-                line.line = rank2 + markName + kOnlyFailed + u' ' + mark2;
-            } else {
-                line.line = rank2 + markName +
-                            lastChars(QStringLiteral("    ") + QString::number(best), 6) + u' ' +
-                            mark2;
-            }
-        } else {
-            const int total = aggregates.pointTotals.at(level, student);
-            line.line = rank2 + markName +
-                        lastChars(QStringLiteral("    ") + QString::number(today), 3) + u'/' +
-                        lastChars(QStringLiteral("    ") + QString::number(total), 5);
-        }
-        shown.push_back(std::move(line));
+        int group = rank < kFirstUnshownRank ? 0 : 1;
+        if (kind == RankingKind::BestTime && keys[k] >= results::kNoBestTime)
+            group = 2;
+        entries.push_back({group, rank, textOrder_[position], positions[k], keys[k]});
     }
 
-    // Students of the same mark and name on the same rank: the rest of the line decides.
+    auto lineOf = [&](const Entry& entry) {
+        const auto position = static_cast<std::size_t>(entry.position);
+        const int student = students_[position];
+        const QString& markName = markName_[position];
+        const QString& mark2 =
+            student == state_.student.studentNo ? detail::kOwnMark : detail::kFullWidthBlank;
+        LineWriter line;
+        if (kind == RankingKind::BestTime) {
+            if (entry.key >= results::kNoBestTime) {
+                line.add(kNoRunRank);
+                line.add(markName);
+                line.add(kNoRunTime);
+            } else {
+                line.addLastOfPadded(entry.rank, 1, 2);
+                line.add(markName);
+                if (entry.key == results::kOnlyFailedRuns)
+                    line.add(kOnlyFailed);
+                else
+                    line.addLastOfPadded(entry.key, 4, 6);
+            }
+            line.add(u' ');
+            line.add(mark2);
+        } else {
+            line.addLastOfPadded(entry.rank, 1, 2);
+            line.add(markName);
+            line.addLastOfPadded(aggregates.todayPointTotals.at(level, student), 4, 3);
+            line.add(u'/');
+            line.addLastOfPadded(aggregates.pointTotals.at(level, student), 4, 5);
+        }
+        return line.text();
+    };
+
+    // Students of the same mark and name on the same rank: the rest of the
+    // line decides, and lines alike keep the order of the sorted entries.
     std::unique_ptr<roster::ListOrder> order;
-    std::stable_sort(shown.begin(), shown.end(), [&](const Shown& a, const Shown& b) {
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         if (a.group != b.group)
             return a.group < b.group;
         if (a.rank != b.rank)
@@ -226,14 +274,15 @@ RankedList RankingBuilder::build(int level, RankingKind kind, const QString& cla
             return a.textOrder < b.textOrder;
         if (!order)
             order = std::make_unique<roster::ListOrder>();
-        return (*order)(a.line, b.line);
+        return (*order)(lineOf(a), lineOf(b));
     });
 
-    ranked.lines.reserve(static_cast<qsizetype>(shown.size()));
-    for (Shown& line : shown) {
-        if (ranked.studentLine < 0 && line.line.contains(detail::kOwnMark))
+    ranked.lines.reserve(static_cast<qsizetype>(entries.size()));
+    for (const Entry& entry : entries) {
+        QString line = lineOf(entry);
+        if (ranked.studentLine < 0 && line.contains(detail::kOwnMark))
             ranked.studentLine = static_cast<int>(ranked.lines.size());
-        ranked.lines.append(std::move(line.line));
+        ranked.lines.append(std::move(line));
     }
     return ranked;
 }
