@@ -34,7 +34,7 @@ constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 768;
 // The columns share 14592 twips (15 twips a pixel) side by side.
 constexpr double kColumnsWidth = 14592.0 / 15.0;
-constexpr int kColumnsLeft = 8;
+constexpr int kColumnsLeft = 25; // the columns stand centred in the window
 constexpr int kColumnsTop = 140;
 constexpr int kColumnHeight = 560;
 constexpr int kFooterTop = 704;
