@@ -4,8 +4,10 @@
 
 #include <QFont>
 #include <QPaintDevice>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QResizeEvent>
 
 namespace kavoret::board {
 namespace {
@@ -61,10 +63,19 @@ void setFontSize(QPainter& painter, const SheetStyle& style, double points) {
     painter.setFont(font);
 }
 
-// Writes text with its top left corner at (x, y), as a picture box prints.
+// The share of a character cell above the baseline in the classroom fonts,
+// whose cell is one em high.
+constexpr double kCellAscent = 0.86;
+
+// Writes text with the top of its character cell at (x, y), as a picture box
+// prints. The cell is taken one em high, as in the fonts the sheets were laid
+// out for; the taller line box of other fonts would push every text down
+// onto the rules and the line below.
 void writeAt(QPainter& painter, double x, double y, const QString& text) {
-    painter.drawText(QRectF(x, y, 0, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine, text);
+    const QPaintDevice* device = painter.device();
+    const double dpi = device ? device->logicalDpiY() : kScreenDpi;
+    const double em = painter.font().pointSizeF() * dpi / 72.0;
+    painter.drawText(QPointF(x, y + kCellAscent * em), text);
 }
 
 } // namespace
@@ -119,9 +130,10 @@ void paintSheet(QPainter& painter, QSizeF size, double bandTop, const SheetFigur
         const QString& text = figures.lines[static_cast<std::size_t>(line)];
         if (text.isEmpty())
             continue;
-        // The last line stands half a step below the one before it.
-        const double place = line == kLastFigureLine ? line - 0.5 : line;
-        writeAt(painter, kFiguresX * d, n + kFiguresTop * bigD + place * step * bigD, text);
+        // Each line one step below the one before. (Half a step for the last
+        // line, under the school's average points, is less than its text is
+        // high: it would be written over that line.)
+        writeAt(painter, kFiguresX * d, n + kFiguresTop * bigD + line * step * bigD, text);
     }
 
     if (!figures.bests.empty()) {
@@ -168,6 +180,29 @@ bool printStudentSheets(SheetPrinter& printer, const StudentSheets& student) {
                                        [&printer] { return printer.newPage(); });
     const bool ended = printer.endJob();
     return drawn && ended;
+}
+
+SheetPicture::SheetPicture(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    clear();
+}
+
+void SheetPicture::clear() {
+    if (picture_.size() != size())
+        picture_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    picture_.fill(Qt::white);
+    update();
+}
+
+void SheetPicture::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    painter.drawImage(event->rect(), picture_, event->rect());
+}
+
+void SheetPicture::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    clear();
 }
 
 } // namespace kavoret::board

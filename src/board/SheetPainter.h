@@ -3,8 +3,10 @@
 #include "board/StatisticsSheet.h"
 
 #include <QColor>
+#include <QImage>
 #include <QSizeF>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <span>
 #include <vector>
@@ -58,5 +60,24 @@ struct StudentSheets {
 // portrait pages, three sheets to a page. false when the job failed
 // (printer.lastError() says why).
 bool printStudentSheets(SheetPrinter& printer, const StudentSheets& student);
+
+// A picture box that keeps what is drawn on it: the sheets are painted into its
+// picture, which the widget shows until the next clear.
+class SheetPicture final : public QWidget {
+public:
+    explicit SheetPicture(QWidget* parent = nullptr);
+
+    // The picture, as large as the widget; white after clear().
+    QImage& picture() { return picture_; }
+    const QImage& picture() const { return picture_; }
+    void clear();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage picture_;
+};
 
 } // namespace kavoret::board

@@ -168,7 +168,7 @@ void tst_SheetPainter::threeBandsToAPage() {
     int pages = 1;
     QVERIFY(paintSheetPages(painter, kPicture, sheets, kScreen, [&] {
         ++pages;
-        image.fill(Qt::white); // the screen starts the page on a cleared picture
+        painter.fillRect(image.rect(), Qt::white); // the screen clears its picture
         return true;
     }));
     painter.end();
