@@ -278,13 +278,22 @@ RankedList RankingBuilder::build(int level, RankingKind kind, const QString& cla
     });
 
     ranked.lines.reserve(static_cast<qsizetype>(entries.size()));
+    ranked.students.reserve(entries.size());
+    ranked.ranks.reserve(entries.size());
     for (const Entry& entry : entries) {
         QString line = lineOf(entry);
         if (ranked.studentLine < 0 && line.contains(detail::kOwnMark))
             ranked.studentLine = static_cast<int>(ranked.lines.size());
         ranked.lines.append(std::move(line));
+        ranked.students.push_back(students_[static_cast<std::size_t>(entry.position)]);
+        ranked.ranks.push_back(entry.group == 2 ? 0 : entry.rank);
     }
     return ranked;
+}
+
+int RankedList::lineOf(int student) const {
+    const auto found = std::find(students.begin(), students.end(), student);
+    return found == students.end() ? -1 : static_cast<int>(found - students.begin());
 }
 
 } // namespace kavoret::board

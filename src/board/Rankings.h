@@ -25,6 +25,15 @@ enum class RankingKind {
 struct RankedList {
     QStringList lines;    // in the order shown
     int studentLine = -1; // the first line holding "●" (the logged-in student's), or -1
+    // Beside each line: whose it is (roster number) and the rank it shows, 0
+    // on a "--" line of a student without a run. A student's line is found by
+    // number here; the line itself holds only the first five characters of
+    // the name, which another student may share.
+    std::vector<int> students;
+    std::vector<int> ranks;
+
+    // The index of the student's line, or -1 when the student is not listed.
+    int lineOf(int student) const;
 };
 
 // The rankings of the board for one login: the roster and the logged-in

@@ -2,14 +2,18 @@
 
 #include "board/BoardColumn.h"
 #include "board/Listings.h"
+#include "board/SheetPainter.h"
+#include "board/StatisticsSheet.h"
 #include "frame/JapaneseDate.h"
 #include "frame/ResultTimes.h"
 #include "frame/ResultsStore.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
+#include "frame/Text.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/PageReader.h"
+#include "platform/SheetPrinter.h"
 #include "platform/Shell.h"
 #include "platform/WebView.h"
 #include "ranking/RankingRequests.h"
@@ -18,10 +22,12 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,6 +62,10 @@ const QString kRecentHome = QStringLiteral("最近(家)");
 const QString kSchoolRanking = QStringLiteral("塾ﾗﾝｷﾝｸﾞ");
 const QString kPersonalPass = QStringLiteral("個人合否");
 const QString kPassList = QStringLiteral("合格者一覧");
+
+const QString kTeacherMark = QStringLiteral("先生");
+// The levels the panel opens with.
+constexpr int kOpeningLevels = 3;
 
 const QString kUnlockPrompt =
     QStringLiteral("やりすぎ禁止を解除するには、パスワードが必要です。(パスワードは今月だけ有効です。"
@@ -194,6 +204,7 @@ void seisekitime1::buildControls() {
                             QRect(716, 98, 150, 36), 16);
     connect(command39_, &QPushButton::clicked, this, [this] { Command39_Click(); });
     connect(command35_, &QPushButton::clicked, this, [this] { Command35_Click(); });
+    connect(command17_, &QPushButton::clicked, this, [this] { Command17_Click(); });
 
     columns_.resize(static_cast<std::size_t>(levelCount_) + 1);
     server_.resize(static_cast<std::size_t>(levelCount_) + 1);
@@ -219,6 +230,8 @@ void seisekitime1::buildControls() {
     connect(command37_, &QPushButton::clicked, this, [this] { Command37_Click(); });
     connect(command38_, &QPushButton::clicked, this, [this] { Command38_Click(); });
     picture16_->hide();
+
+    buildStatisticsPanel();
 
     // The cover shown while the board is busy.
     picture2_ = new QWidget(this);
@@ -298,6 +311,63 @@ void seisekitime1::buildColumn(int level) {
 
     connect(c.command4, &QPushButton::clicked, this, [this, level] { Command4_Click(level); });
     connect(c.command36, &QPushButton::clicked, this, [this, level] { Command36_Click(level); });
+}
+
+void seisekitime1::buildStatisticsPanel() {
+    // Laid over the level columns.
+    picture11_ = new QWidget(this);
+    picture11_->setObjectName(QStringLiteral("Picture11"));
+    picture11_->setGeometry(kColumnsLeft, kColumnsTop, static_cast<int>(kColumnsWidth),
+                            kColumnHeight);
+    picture11_->setAttribute(Qt::WA_StyledBackground);
+    picture11_->setStyleSheet(QStringLiteral(
+        "#Picture11 { background: rgb(245, 245, 250); border: 2px solid rgb(20, 40, 110); }"));
+
+    picture12_ = new board::SheetPicture(picture11_);
+    picture12_->setObjectName(QStringLiteral("Picture12"));
+    picture12_->setGeometry(6, 6, 700, kColumnHeight - 12);
+
+    const int left = 716;
+    const int width = picture11_->width() - left - 8;
+    auto makeList = [this](const QString& name, QStringListModel*& lines) {
+        auto* list = new QListView(picture11_);
+        list->setObjectName(name);
+        list->setSelectionMode(QAbstractItemView::MultiSelection);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setUniformItemSizes(true);
+        QFont font(kListFont);
+        font.setPixelSize(13);
+        list->setFont(font);
+        lines = new QStringListModel(list);
+        list->setModel(lines);
+        return list;
+    };
+    label27_ = makeLabel(picture11_, QStringLiteral("Label27"), QRect(left, 6, 110, 22), 14);
+    label27_->setText(QStringLiteral("ﾚﾍﾞﾙ"));
+    list3_ = makeList(QStringLiteral("List3"), list3Lines_);
+    list3_->setGeometry(left, 30, 110, 96);
+    command24_[0] = makeButton(picture11_, QStringLiteral("Command24_0"), QStringLiteral("表示"),
+                               QRect(left + 120, 30, width - 120, 44), 16);
+    command24_[1] = makeButton(picture11_, QStringLiteral("Command24_1"), QStringLiteral("印刷"),
+                               QRect(left + 120, 82, width - 120, 44), 16);
+    command24_[1]->hide();
+    command25_ =
+        makeButton(picture11_, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"),
+                   QRect(left, 134, width, 40), 14);
+    list2_ = makeList(QStringLiteral("List2"), list2Lines_);
+    list2_->setGeometry(left, 134, width, kColumnHeight - 134 - 56);
+    list2_->hide();
+    command18_ = makeButton(picture11_, QStringLiteral("Command18"), QStringLiteral("戻る"),
+                            QRect(left, kColumnHeight - 50, width, 40), 16);
+
+    for (int k = 0; k < 2; ++k)
+        connect(command24_[static_cast<std::size_t>(k)], &QPushButton::clicked, this,
+                [this, k] { Command24_Click(k); });
+    connect(command25_, &QPushButton::clicked, this, [this] { Command25_Click(); });
+    connect(command18_, &QPushButton::clicked, this, [this] { Command18_Click(); });
+    connect(list2_, &QListView::clicked, this, [this] { List2_Click(); });
+    connect(list3_, &QListView::clicked, this, [this] { List3_Click(); });
+    picture11_->hide();
 }
 
 void seisekitime1::placeColumns() {
@@ -396,6 +466,7 @@ void seisekitime1::Form_Activate() {
     }
     const StudentState& student = state_.student;
     label30_->setText(QString::number(student.studentNo));
+    command24_[1]->setVisible(student.studentName.contains(kTeacherMark));
     int seconds = services_.clock.secondsSinceMidnight() - student.loginTime;
     if (seconds < 0)
         seconds += kSecondsPerDay; // logged in before midnight
@@ -517,6 +588,7 @@ void seisekitime1::endBusy() {
 
 void seisekitime1::Option2_Click(int index) {
     command17_->hide();
+    picture11_->hide();
     command1_->setEnabled(false);
     showLevelLists(false);
     showCover(true);
@@ -552,7 +624,9 @@ void seisekitime1::Option2_Click(int index) {
         break;
     case 2: {
         // The statistics panel behind "グラフ" comes with the own-runs display.
+        command17_->show();
         combo2_->hide();
+        reloadRosterList();
         label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
         回数など表示();
         showListings(board::ownListing(state_, gradeFilter(), today()));
@@ -812,6 +886,135 @@ void seisekitime1::Command1_Click() {
     showCover(true);
     boardReady_ = 0;
     services_.flow.showNameSelection();
+}
+
+void seisekitime1::reloadRosterList() {
+    Result<QStringList> lines = board::reloadRosterList(state_, services_.clock.today());
+    if (!lines) {
+        services_.dialogs.message(lines.error().message, state_.profile.programTitle,
+                                  Dialogs::Icon::Error);
+        list2Lines_->setStringList({});
+    } else {
+        list2Lines_->setStringList(lines.value());
+    }
+    QStringList levels;
+    for (int level = 1; level <= levelCount_; ++level)
+        levels.append(QString::number(level));
+    list3Lines_->setStringList(levels);
+    list3_->clearSelection();
+}
+
+void seisekitime1::Command17_Click() {
+    chosenStudent_ = state_.student.studentNo;
+    list2_->hide();
+    command25_->show();
+    list2_->clearSelection();
+    QItemSelectionModel* levels = list3_->selectionModel();
+    for (int row = 0; row < std::min(kOpeningLevels, list3Lines_->rowCount()); ++row)
+        levels->select(list3Lines_->index(row), QItemSelectionModel::Select);
+    sheetFontSize_ = 6;
+    Command24_Click(0);
+}
+
+void seisekitime1::Command24_Click(int index) {
+    if ((index != 0 && index != 1) || drawingSheets_)
+        return;
+    // The students chosen in the roster list, in list order; else the one shown last.
+    std::vector<int> students;
+    QModelIndexList chosen = list2_->selectionModel()->selectedRows();
+    std::sort(chosen.begin(), chosen.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& line : chosen) {
+        const int number = board::rosterListNumber(line.data().toString());
+        if (number >= 0)
+            students.push_back(number);
+    }
+    if (students.empty())
+        students.push_back(chosenStudent_);
+
+    if (index == 1) {
+        if (!services_.printer) {
+            services_.dialogs.message(QStringLiteral("このコンピューターでは印刷できません。"),
+                                      state_.profile.programTitle, Dialogs::Icon::Warning);
+            return;
+        }
+        if (!services_.printer->choosePrinter(static_cast<int>(students.size())))
+            return;
+    }
+    drawingSheets_ = true;
+    for (int student : students) {
+        chosenStudent_ = student;
+        if (!drawSheets(index))
+            break;
+    }
+    drawingSheets_ = false;
+}
+
+bool seisekitime1::drawSheets(int target) {
+    if (!rankings_)
+        rankings_ = std::make_unique<board::RankingBuilder>(state_);
+    // The levels chosen in the level list, in list order.
+    std::vector<board::SheetFigures> sheets;
+    const board::RankingKind points =
+        rankingKind_ == 2 ? board::RankingKind::PointsToday : board::RankingKind::PointsSoFar;
+    for (int row = 0; row < list3Lines_->rowCount(); ++row) {
+        if (!list3_->selectionModel()->isRowSelected(row, QModelIndex()))
+            continue;
+        sheets.push_back(board::sheetFigures(
+            state_, *rankings_, {chosenStudent_, row + 1, points, gradeFilter(), today()}));
+    }
+    picture11_->show();
+    picture11_->raise();
+    breathe();
+
+    if (target == 0) {
+        picture12_->clear();
+        QImage& picture = picture12_->picture();
+        QPainter painter(&picture);
+        const board::SheetStyle style{board::SheetSurface::Screen, board::sheetFontFamily(),
+                                      static_cast<double>(sheetFontSize_), Qt::black};
+        board::paintSheetPages(painter, picture.size(), sheets, style, [&] {
+            // A fourth sheet starts again on a cleared picture.
+            painter.fillRect(picture.rect(), Qt::white);
+            return true;
+        });
+        painter.end();
+        picture12_->update();
+        return true;
+    }
+
+    if (sheets.empty())
+        return true; // no level chosen: no empty page
+    const QString name = chosenStudent_ >= 0 && chosenStudent_ <= kMaxStudent
+                             ? withoutSurroundingBlanks(
+                                   state_.roster.names[static_cast<std::size_t>(chosenStudent_)])
+                             : QString();
+    const board::StudentSheets student{state_.profile.programTitle + u' ' + name,
+                                       std::move(sheets)};
+    if (board::printStudentSheets(*services_.printer, student))
+        return true;
+    services_.dialogs.message(QStringLiteral("%1 の成績表を印刷できませんでした。%2")
+                                  .arg(name, services_.printer->lastError()),
+                              state_.profile.programTitle, Dialogs::Icon::Error);
+    return false;
+}
+
+void seisekitime1::Command25_Click() {
+    command25_->hide();
+    list2_->show();
+}
+
+void seisekitime1::Command18_Click() {
+    picture11_->hide();
+}
+
+void seisekitime1::List2_Click() {
+    Command24_Click(0);
+}
+
+void seisekitime1::List3_Click() {
+    if (picture11_->isVisible())
+        Command24_Click(0);
 }
 
 QStringList seisekitime1::listLines(int level) const {

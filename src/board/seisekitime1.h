@@ -29,10 +29,14 @@ class Dialogs;
 class PageReader;
 class ResultsStore;
 class ScreenFlow;
+class SheetPrinter;
 class Shell;
 class WebView;
 class WebViewFactory;
 struct SharedState;
+namespace board {
+class SheetPicture;
+}
 
 // The results board: the hub after a login. One column per level with the
 // student's counters and marks, a start button and a list; around them the
@@ -48,6 +52,8 @@ public:
         Shell& shell;
         WebViewFactory& webViews;
         const Clock& clock;
+        // Prints the statistics sheets; without one "印刷" prints nothing.
+        SheetPrinter* printer = nullptr;
     };
 
     seisekitime1(SharedState& state, Services services, QWidget* parent = nullptr);
@@ -81,12 +87,22 @@ public:
     void Command38_Click();
     void Command35_Click();
 
+    // The statistics panel.
+    void Command17_Click();
+    void Command24_Click(int index); // 0 shows the sheets, 1 prints them
+    void Command25_Click();
+    void Command18_Click();
+    void List2_Click();
+    void List3_Click();
+
     bool boardReady() const { return boardReady_ != 0; }
     int displayMode() const { return displayMode_; }
     int periodIndex() const { return periodIndex_; }
     // The lines a level's list shows, for tests and the screen's own checks.
     QStringList listLines(int level) const;
     void setSkipRefresh(bool skip) { skipRefresh_ = skip ? 1 : 0; }
+    // The student whose sheets the panel shows last.
+    int chosenStudent() const { return chosenStudent_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -118,6 +134,7 @@ private:
 
     void buildControls();
     void buildColumn(int level);
+    void buildStatisticsPanel();
     void placeColumns();
     void fillColumn(int level);
     void showCover(bool shown);
@@ -131,6 +148,8 @@ private:
     void evaluateLimits();
     bool handleKey(const QKeyEvent* key);
     void startRun(int level);
+    void reloadRosterList();
+    bool drawSheets(int target);
     QString gradeFilter() const;
     double today() const;
     void breathe();
@@ -174,6 +193,21 @@ private:
     QWidget* picture2_;
     QProgressBar* progressBar2_;
     WebView* webBrowser2_ = nullptr;
+
+    // The statistics panel and its form state.
+    QWidget* picture11_;
+    board::SheetPicture* picture12_;
+    QListView* list2_;
+    QStringListModel* list2Lines_;
+    QLabel* label27_;
+    QListView* list3_;
+    QStringListModel* list3Lines_;
+    QPushButton* command25_;
+    std::array<QPushButton*, 2> command24_{};
+    QPushButton* command18_;
+    int chosenStudent_ = 0;
+    int sheetFontSize_ = 6;
+    bool drawingSheets_ = false;
 };
 
 } // namespace kavoret

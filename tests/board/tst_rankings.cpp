@@ -123,6 +123,11 @@ void tst_Rankings::bestTimeLines() {
                                QStringLiteral("--④かとう　　------ 　"),
                            }));
     QCOMPARE(ranked.studentLine, 2);
+    // Whose each line is and the rank it shows, none on a "--" line.
+    QCOMPARE(ranked.students, (std::vector<int>{2, 1, 3, 4, 5, 6}));
+    QCOMPARE(ranked.ranks, (std::vector<int>{1, 1, 3, 4, 0, 0}));
+    QCOMPARE(ranked.lineOf(4), 3);
+    QCOMPARE(ranked.lineOf(7), -1);
 }
 
 void tst_Rankings::classKeepsWholeRosterRanks() {
