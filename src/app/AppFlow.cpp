@@ -130,9 +130,12 @@ void AppFlow::showBoard() {
     if (!board_) {
         if (nameSelection_)
             chosenClass_ = nameSelection_->chosenClass();
-        board_ = new seisekitime1(state_, {*this, services_.dialogs, *resultsStore_,
-                                           services_.pageReader, services_.shell,
-                                           services_.webViews, services_.clock});
+        seisekitime1::Services boardServices{*this,          services_.dialogs,
+                                             *resultsStore_, services_.pageReader,
+                                             services_.shell, services_.webViews,
+                                             services_.clock};
+        boardServices.printer = &services_.sheetPrinter;
+        board_ = new seisekitime1(state_, boardServices);
         board_->load(chosenClass_);
     }
     board_->show();

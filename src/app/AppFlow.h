@@ -20,6 +20,7 @@ class Random;
 class RequestSender;
 class ResultsStore;
 class Shell;
+class SheetPrinter;
 class SoundOutput;
 class WebViewFactory;
 class BASEFRM;
@@ -53,6 +54,7 @@ public:
         RequestSender& requestSender;
         WebViewFactory& webViews;
         Shell& shell;
+        SheetPrinter& sheetPrinter;
         // How the results store waits between retries while another copy holds the file.
         results::EventWait& resultsWait;
     };

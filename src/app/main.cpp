@@ -8,6 +8,7 @@
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtRequestSender.h"
+#include "platform/QtSheetPrinter.h"
 #include "platform/QtShell.h"
 #include "platform/QtWebView.h"
 #include "platform/SystemClock.h"
@@ -50,11 +51,12 @@ int main(int argc, char* argv[]) {
     kavoret::QtRequestSender requestSender;
     kavoret::QtWebViewFactory webViews;
     kavoret::QtShell shell;
+    kavoret::QtSheetPrinter sheetPrinter;
     kavoret::EventLoopWait resultsWait;
 
     kavoret::AppFlow flow(*state,
                           {clock, random, dialogs, instanceGuard, soundOutput, keyboard, pageReader,
-                           requestSender, webViews, shell, resultsWait},
+                           requestSender, webViews, shell, sheetPrinter, resultsWait},
                           programFolder);
     flow.start();
     return QApplication::exec();

@@ -11,6 +11,7 @@
 #include "FakeSoundOutput.h"
 #include "FakeWebViews.h"
 #include "FamilyFixture.h"
+#include "PdfSheetPrinter.h"
 #include "LoopbackRankingServer.h"
 #include "RecordingDialogs.h"
 #include "RecordingRequestSender.h"
@@ -40,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -64,7 +66,7 @@ public:
     Program(PageReader& reader, RequestSender& sender, const QString& rankingServer)
         : flow(*state,
                {clock, random, dialogs, instanceGuard, soundOutput, keyboard, reader, sender,
-                webViews, shell, wait},
+                webViews, shell, printer, wait},
                family.programFolder()) {
         family.writeStandardFiles();
         if (!rankingServer.isEmpty())
@@ -168,6 +170,8 @@ public:
     test::FakeKeyboardState keyboard;
     test::FakeWebViewFactory webViews;
     test::RecordingShell shell;
+    QTemporaryDir printed;
+    test::PdfSheetPrinter printer{printed.path()};
     ImmediateWait wait;
     AppFlow flow;
 };
