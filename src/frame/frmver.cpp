@@ -1,16 +1,13 @@
 #include "frame/frmver.h"
 
+#include "frame/Version.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
 namespace kavoret {
-namespace {
-constexpr int kMajor = 1;
-constexpr int kMinor = 0;
-constexpr int kRevision = 56;
-} // namespace
 
 frmver::frmver(const QString& programTitle, QWidget* parent)
     : QDialog(parent), programTitle_(programTitle) {
@@ -47,7 +44,10 @@ frmver::frmver(const QString& programTitle, QWidget* parent)
 }
 
 QString frmver::versionText() {
-    return QStringLiteral("Version%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision);
+    return QStringLiteral("Version%1.%2.%3")
+        .arg(version::kMajor)
+        .arg(version::kMinor)
+        .arg(version::kRevision);
 }
 
 void frmver::Command1_Click() {

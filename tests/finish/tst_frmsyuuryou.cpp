@@ -227,10 +227,7 @@ void tst_FrmSyuuryou::wholeSequenceAgainstTheServer() {
     // Half a second after that: the way on.
     QTRY_VERIFY_WITH_TIMEOUT(screen.shown(QStringLiteral("Command4")), 5000);
     QVERIFY(screen.shown(QStringLiteral("Command5")));
-    // The button is given the focus within its window; whether that window is the
-    // active one depends on the other tests sharing the virtual display.
-    QCOMPARE(screen.button(QStringLiteral("Command4"))->window()->focusWidget(),
-             screen.button(QStringLiteral("Command4")));
+    QVERIFY(screen.button(QStringLiteral("Command4"))->hasFocus());
     QVERIFY(!screen.shown(QStringLiteral("Label2")));
     screen.screenshot(QStringLiteral("finish-online.png"));
 

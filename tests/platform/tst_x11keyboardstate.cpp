@@ -13,7 +13,7 @@ private slots:
     void cleanup();
 };
 
-// Other tests share the virtual display: never leave CapsLock locked.
+// Run by hand, the display may be the desktop in use: never leave CapsLock locked.
 void tst_X11KeyboardState::cleanup() {
     if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
         test::setCapsLockLocked(x11->display(), false);
