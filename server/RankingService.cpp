@@ -13,7 +13,7 @@ namespace kavoret::server {
 
 namespace {
 
-constexpr qsizetype kMaxSchoolNumber = 32;
+constexpr qsizetype kMaxSchoolNumber = 64;
 constexpr qsizetype kMaxName = 64;
 constexpr qsizetype kMaxTitle = 128;
 constexpr int kMaxCatalogueNumber = 999999;
