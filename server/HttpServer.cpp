@@ -43,7 +43,11 @@ HttpServer::HttpServer(RankingService& service, Log log, int threads)
     server.set_payload_max_length(kMaxPayload);
     server.set_read_timeout(10);
     server.set_write_timeout(10);
+    server.set_keep_alive_max_count(100);
     server.set_keep_alive_timeout(5);
+    // Headers and body go out in separate writes; without this each answer
+    // would wait for the delayed acknowledgement of the first.
+    server.set_tcp_nodelay(true);
     // The pages change with every run, so no web view may show a stale copy.
     server.set_default_headers({{"Cache-Control", "no-store"}});
 
