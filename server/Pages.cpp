@@ -62,6 +62,8 @@ tr.gap td { text-align: center; color: #98a2b8; padding: 0; border-top: none; }
 .name small { color: #6b7893; margin-left: 4px; }
 .empty { color: #6b7893; text-align: center; padding: 18px 6px; }
 .goal { color: #6b7893; font-size: 11px; margin: 0 0 4px; }
+.you { background: #fff2b8; border-radius: 6px; padding: 3px 7px; margin: 0 0 5px; font-size: 12px; }
+.you b { color: #b35c00; font-size: 14px; }
 @media (max-width: 300px) {
   body { font-size: 12px; }
   .wide { display: none; }
@@ -205,8 +207,15 @@ QString rankingHtml(const RankingView& view) {
                               "最初のランキング入りをめざそう！</p>");
         return page(QStringLiteral("世界ランキング"), subtitle, body);
     }
-    body += QStringLiteral("<p class=\"goal\">クリアまで %1 ポイント（塾と家の合計）</p>\n")
-                .arg(view.settings.clearPoints);
+    // The student's own place first, so a narrow view shows it without scrolling.
+    if (view.viewer)
+        body += QStringLiteral("<p class=\"you\">あなたは <b>%1位</b>　%2 / %3 ポイント</p>\n")
+                    .arg(view.viewer->rank)
+                    .arg(view.viewer->points)
+                    .arg(view.settings.clearPoints);
+    else
+        body += QStringLiteral("<p class=\"goal\">クリア：塾と家で合計 %1 ポイント</p>\n")
+                    .arg(view.settings.clearPoints);
     body += QStringLiteral("<table><tr><th class=\"c\">順位</th><th>名前</th>"
                            "<th class=\"n\">ポイント</th><th class=\"n wide\">回数</th>"
                            "<th class=\"n wide\">ベスト</th></tr>\n");

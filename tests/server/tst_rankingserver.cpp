@@ -369,7 +369,9 @@ void tst_RankingServer::rankingPageShowsLeadersAndTheStudent() {
     QVERIFY(page.body.contains(QStringLiteral("class=\"medal m3\">3<")));
     QVERIFY(page.body.contains(QStringLiteral("生徒50<")));
     QVERIFY(!page.body.contains(QStringLiteral("生徒51<")));
-    // The student, below the leaders, after a gap, marked.
+    // The student's place is told first, and the student's row follows the
+    // leaders after a gap, marked.
+    QVERIFY(page.body.contains(QStringLiteral("あなたは <b>56位</b>　100 / 150 ポイント")));
     const qsizetype me = page.body.indexOf(QStringLiteral("<tr class=\"me\">"));
     QVERIFY(me > page.body.indexOf(QStringLiteral("class=\"gap\"")));
     QVERIFY(page.body.indexOf(QStringLiteral(">56<"), me) > me);
