@@ -1,5 +1,9 @@
 #include "ranking/PageParsers.h"
 
+#include "ranking/RankingContract.h"
+
+#include <cmath>
+
 namespace kavoret::ranking {
 
 qsizetype find(const QString& text, const QString& marker, qsizetype start) {
@@ -37,14 +41,14 @@ MarkedValue markedValue(const QString& text, const QString& marker, qsizetype st
         return {};
     // The value begins right after the marker; an empty value ends at once.
     const qsizetype first = at + marker.size();
-    const qsizetype end = find(text, QStringLiteral("<"), first);
+    const qsizetype end = find(text, kValueEnd, first);
     if (end == 0)
         return {};
     return {true, text.mid(first - 1, end - first), end};
 }
 
 Totals parseTotals(const QString& page) {
-    const QString marker = QStringLiteral("###");
+    const QString& marker = kTotalsMarker;
     Totals totals;
     const MarkedValue points = markedValue(page, marker, 1);
     if (!points.found)
@@ -57,11 +61,11 @@ Totals parseTotals(const QString& page) {
 }
 
 double parseWorldRank(const QString& page, const QString& schoolNumber, int studentNo) {
-    const QString key = u'>' + schoolNumber + u'_' + QString::number(studentNo) + u'<';
+    const QString key = worldRankKey(schoolNumber, studentNo);
     const qsizetype at = find(page, key, 1);
     if (at == 0)
         return 0;
-    const QString star = QStringLiteral("*");
+    const QString& star = kWorldRankStar;
     const qsizetype open = find(page, star, at + key.size());
     if (open == 0)
         return 0;
@@ -72,7 +76,7 @@ double parseWorldRank(const QString& page, const QString& schoolNumber, int stud
 }
 
 RecentDays parseRecentDays(const QString& page) {
-    const QString marker = QStringLiteral("***");
+    const QString& marker = kRecentDaysMarker;
     RecentDays recent;
     MarkedValue value = markedValue(page, marker, 1);
     if (!value.found)
@@ -93,7 +97,7 @@ RecentDays parseRecentDays(const QString& page) {
 }
 
 void applyProgramInfo(const QString& page, ServerLevelState& server) {
-    const QString separator = QStringLiteral("_");
+    const QString& separator = kProgramInfoSeparator;
     qsizetype begin = find(page, separator, 1);
     if (begin > 0) {
         // Two leading values (-1 and 0), then the reference times of levels 1, 2, …

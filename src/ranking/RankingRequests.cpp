@@ -69,7 +69,7 @@ RequestBuilder& addDay(RequestBuilder& builder, int entry, const QString& date, 
 
 QString uploadRequest(const SharedState& state, int level, const QDate& today, const QTime& now) {
     const int student = state.student.studentNo;
-    return request(state, QStringLiteral("BenkyouTuikaKousin.php"))
+    return request(state, kUploadPage)
         .add(QStringLiteral("JukuNo"), state.settings.schoolNumber)
         .add(QStringLiteral("JukuName"), withoutSurroundingBlanks(state.settings.schoolName))
         .add(QStringLiteral("SeitoNo"), student)
@@ -106,11 +106,11 @@ QString levelRankingRequest(const SharedState& state, const QString& page, int l
 } // namespace
 
 QString rankingPageRequest(const SharedState& state, int level) {
-    return levelRankingRequest(state, QStringLiteral("BenkyouHyouji002.php"), level);
+    return levelRankingRequest(state, kRankingPage, level);
 }
 
 QString recentDaysRequest(const SharedState& state, int level) {
-    RequestBuilder builder = request(state, QStringLiteral("BenkyouKakoHyoujiVB.php"));
+    RequestBuilder builder = request(state, kTotalsPage);
     builder.add(QStringLiteral("athome"), state.settings.homeMode);
     return addStudentLevel(builder, state, level).address();
 }
@@ -118,7 +118,7 @@ QString recentDaysRequest(const SharedState& state, int level) {
 QString recentDaysUpdateRequest(const SharedState& state, int level, const RecentDays& server,
                                 const QDate& today) {
     const int student = state.student.studentNo;
-    RequestBuilder builder = request(state, QStringLiteral("BenkyouKakoHenkou.php"));
+    RequestBuilder builder = request(state, kRecentDaysUpdatePage);
     builder.add(QStringLiteral("athome"), state.settings.homeMode);
     addStudentLevel(builder, state, level);
 
@@ -136,7 +136,7 @@ QString recentDaysUpdateRequest(const SharedState& state, int level, const Recen
     // On the same day (or with nothing stored yet) today replaces the server's
     // day 1 and days 2..10 stay; on a new day the server's days 1..4 move down
     // one place and older days are dropped.
-    const int lastEntry = sameDay ? 10 : 5;
+    const int lastEntry = sameDay ? kRecentDayEntries : 5;
     for (int entry = 2; entry <= lastEntry; ++entry) {
         const StoredDay& day =
             server.days[static_cast<std::size_t>(sameDay ? entry - 1 : entry - 2)];
@@ -146,18 +146,18 @@ QString recentDaysUpdateRequest(const SharedState& state, int level, const Recen
 }
 
 QString totalsRequest(const SharedState& state, int level, Place place) {
-    RequestBuilder builder = request(state, QStringLiteral("BenkyouKakoHyoujiVB.php"));
+    RequestBuilder builder = request(state, kTotalsPage);
     // The school totals are asked for with an empty place value.
     builder.add(QStringLiteral("athome"), place == Place::Home ? QStringLiteral("1") : QString());
     return addStudentLevel(builder, state, level).address();
 }
 
 QString worldRankRequest(const SharedState& state, int level) {
-    return levelRankingRequest(state, QStringLiteral("BenkyouHyouji0022.php"), level);
+    return levelRankingRequest(state, kWorldRankPage, level);
 }
 
 QString clearNotificationRequest(const SharedState& state, int level, Place place) {
-    RequestBuilder builder = request(state, QStringLiteral("BenkyouTuikaKousinGouhinomi.php"));
+    RequestBuilder builder = request(state, kClearNotificationPage);
     addStudentLevel(builder, state, level);
     return builder.add(QStringLiteral("gouhi"), 1)
         .add(QStringLiteral("athome"), placeFlag(place))
@@ -165,7 +165,7 @@ QString clearNotificationRequest(const SharedState& state, int level, Place plac
 }
 
 QString recentResultsRequest(const SharedState& state, int level, Place place) {
-    RequestBuilder builder = request(state, QStringLiteral("BenkyouKakoHyouji.php"));
+    RequestBuilder builder = request(state, kRecentResultsPage);
     builder.add(QStringLiteral("athome"), placeFlag(place));
     return addStudentLevel(builder, state, level).address();
 }
@@ -182,15 +182,15 @@ QString passRequest(const SharedState& state, const QString& page) {
 } // namespace
 
 QString personalPassRequest(const SharedState& state) {
-    return passRequest(state, QStringLiteral("BenkyouGouhiHyoujikojin.php"));
+    return passRequest(state, kPersonalPassPage);
 }
 
 QString passListRequest(const SharedState& state) {
-    return passRequest(state, QStringLiteral("BenkyouGouhiHyouji.php"));
+    return passRequest(state, kPassListPage);
 }
 
 QString softInfoRequest(const SharedState& state) {
-    return request(state, QStringLiteral("BenkyouSoftInfoHyouji.php"))
+    return request(state, kProgramInfoPage)
         .add(QStringLiteral("SoftNo"), state.profile.catalogueNumber)
         .address();
 }

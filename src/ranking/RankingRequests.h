@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/SharedState.h"
+#include "ranking/RankingContract.h"
 
 #include <QDate>
 #include <QString>
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace kavoret::ranking {
-
-inline const QString kRankingPath = QStringLiteral("/benkyouRanking/");
 
 // Builds "<server>/benkyouRanking/<page>?k1=v1&k2=v2…" with the parameters in the
 // order added. Values are percent-encoded as UTF-8, so a value holding "&", "="
@@ -46,7 +45,7 @@ struct StoredDay {
 struct RecentDays {
     bool found = false; // the page carried the date of the latest day
     QString latestDate;
-    std::array<StoredDay, 10> days{};
+    std::array<StoredDay, kRecentDayEntries> days{};
 };
 
 // Each request below returns the full address, or an empty text when no server
