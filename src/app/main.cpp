@@ -10,24 +10,25 @@
 #include "platform/QtRequestSender.h"
 #include "platform/QtSheetPrinter.h"
 #include "platform/QtShell.h"
-#include "platform/QtWebView.h"
+#include "platform/LazyWebViewFactory.h"
 #include "platform/SystemClock.h"
 #include "platform/X11KeyboardState.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QQuickWindow>
 #include <memory>
 
 // The composition root: every adapter to the outside world is made here and
 // handed to the screen flow.
 int main(int argc, char* argv[]) {
-    // The web views compose their pages in software: the few pages the program
-    // shows need no OpenGL, so the window system's GL integration (and with it a
-    // software GL driver of tens of megabytes) is not loaded at all.
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // The web views compose their pages in software (see the web view module):
+    // the few pages the program shows need no OpenGL, so the window system's GL
+    // integration (and with it a software GL driver of tens of megabytes) is not
+    // loaded at all. The web engine asks for shared contexts before the
+    // application exists, even when it comes later as a module.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kavoret"));
     QFont font(QStringLiteral("Noto Sans CJK JP"));
@@ -49,7 +50,8 @@ int main(int argc, char* argv[]) {
     // The ranking server's adapters live as long as the program, so that a
     // request sent just before a screen closes still goes out.
     kavoret::QtRequestSender requestSender;
-    kavoret::QtWebViewFactory webViews;
+    kavoret::LazyWebViewFactory webViews(QCoreApplication::applicationDirPath() +
+                                         QStringLiteral("/libkavoret_webview.so"));
     kavoret::QtShell shell;
     kavoret::QtSheetPrinter sheetPrinter;
     kavoret::EventLoopWait resultsWait;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/WebView.h"
+
+#include <QString>
+#include <memory>
+
+namespace kavoret {
+
+// Loads the web view module (and with it the web engine) when the first view
+// is asked for, so the splash and the start-up do without it. When the module
+// cannot be loaded, every view is a plain panel that says why.
+class LazyWebViewFactory final : public WebViewFactory {
+public:
+    explicit LazyWebViewFactory(QString modulePath);
+    ~LazyWebViewFactory() override;
+
+    WebView* create(QWidget* parent, const QString& objectName) override;
+
+    // Why the module could not be loaded; empty while it could (or was not tried).
+    const QString& loadError() const { return loadError_; }
+
+private:
+    QString modulePath_;
+    std::unique_ptr<WebViewFactory> real_;
+    QString loadError_;
+};
+
+} // namespace kavoret
