@@ -3,6 +3,7 @@
 // level, the best-time rankings of every level and the over-practice limits.
 // It has to stay well below a tenth of a second on the largest roster and
 // results file the board works on.
+#include "BenchStubs.h"
 #include "board/Listings.h"
 #include "board/OverPractice.h"
 #include "board/Rankings.h"
@@ -27,39 +28,11 @@ using namespace kavoret::results;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    QDate today() const override { return QDate(2026, 12, 11); }
-    QTime timeOfDay() const override { return QTime(10, 0); }
-    std::int64_t monotonicMs() const override { return 0; }
-};
-
-class NoDialogs final : public Dialogs {
-public:
-    void message(const QString&, const QString&, Icon) override { ++shown; }
-    std::optional<QString> input(const QString&, const QString&) override { return {}; }
-    int shown = 0;
-};
-
-class NoFlow final : public ScreenFlow {
-public:
-    void showNameSelection() override {}
-    void closeNameSelection() override {}
-    void showBoard() override {}
-    void closeBoard() override {}
-    void startDrillRun() override {}
-    void showFinish() override {}
-    void showBackdrop() override {}
-    void closeBackdrop() override {}
-    void endProgram(int) override {}
-};
-
-class NoWait final : public EventWait {
-public:
-    void waitProcessingEvents(int) override {}
-};
-
-constexpr double kToday = 46367; // 2026-12-11
+using bench::FixedClock;
+using bench::kToday;
+using bench::NoDialogs;
+using bench::NoFlow;
+using bench::NoWait;
 constexpr int kStudents = 9999;
 constexpr int kLevels = 4;
 constexpr int kLoggedIn = 4321;

@@ -1,6 +1,7 @@
 // The aggregation runs on the window thread whenever a screen needs the
 // figures, so it has to stay well below a frame's worth of waiting: the whole
 // path from the file to the twelve tables, over the largest file it reads.
+#include "BenchStubs.h"
 #include "frame/ScreenFlow.h"
 #include "frame/SharedState.h"
 #include "platform/Clock.h"
@@ -21,39 +22,11 @@ using namespace kavoret::results;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    QDate today() const override { return QDate(2026, 12, 11); }
-    QTime timeOfDay() const override { return QTime(10, 0); }
-    std::int64_t monotonicMs() const override { return 0; }
-};
-
-class NoDialogs final : public Dialogs {
-public:
-    void message(const QString&, const QString&, Icon) override { ++shown; }
-    std::optional<QString> input(const QString&, const QString&) override { return {}; }
-    int shown = 0;
-};
-
-class NoFlow final : public ScreenFlow {
-public:
-    void showNameSelection() override {}
-    void closeNameSelection() override {}
-    void showBoard() override {}
-    void closeBoard() override {}
-    void startDrillRun() override {}
-    void showFinish() override {}
-    void showBackdrop() override {}
-    void closeBackdrop() override {}
-    void endProgram(int) override {}
-};
-
-class NoWait final : public EventWait {
-public:
-    void waitProcessingEvents(int) override {}
-};
-
-constexpr double kToday = 46367; // 2026-12-11
+using bench::FixedClock;
+using bench::kToday;
+using bench::NoDialogs;
+using bench::NoFlow;
+using bench::NoWait;
 
 // A full results file: 20000 runs spread over roster numbers 1..9999, levels
 // 1..100 and the last 400 days, with a time-limit run now and then.
