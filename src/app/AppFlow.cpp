@@ -138,6 +138,10 @@ void AppFlow::showBoard() {
         board_ = new seisekitime1(state_, boardServices);
         board_->load(chosenClass_);
     }
+    // A hand-over that arrives while the board still loads finds it not ready:
+    // the load's own end shows it.
+    if (!board_ || !board_->loaded())
+        return;
     board_->show();
     board_->raise();
     board_->activateWindow();

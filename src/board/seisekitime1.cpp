@@ -405,6 +405,8 @@ void seisekitime1::load(const QString& chosenClass) {
                        QStringLiteral("　　今までの全成績")});
     combo2_->setCurrentIndex(periodIndex_ - 1);
 
+    // Names and grades stay as they are for the whole login.
+    rankings_ = std::make_unique<board::RankingBuilder>(state_);
     showCover(true);
     show();
     breathe();
@@ -424,9 +426,8 @@ void seisekitime1::load(const QString& chosenClass) {
     if (Status unlocks = board::loadUnlocks(state_, services_.clock.today()); !unlocks)
         services_.dialogs.message(unlocks.error().message, state_.profile.programTitle,
                                   Dialogs::Icon::Error);
-    // Names and grades stay as they are for the whole login.
-    rankings_ = std::make_unique<board::RankingBuilder>(state_);
     picture2_->raise();
+    loaded_ = true;
 }
 
 void seisekitime1::fillColumn(int level) {
@@ -461,7 +462,10 @@ void seisekitime1::net読み込み(int level) {
 
 void seisekitime1::Form_Activate() {
     if (skipRefresh_ == 1) {
+        // The board stays as it is, but usable.
         skipRefresh_ = 0;
+        showCover(false);
+        boardReady_ = 1;
         return;
     }
     const StudentState& student = state_.student;
@@ -526,8 +530,19 @@ void seisekitime1::Form_Activate() {
     skipRefresh_ = 0;
     // Keys count only once everything above is on screen.
     boardReady_ = 1;
-    if (levelCount_ >= 1)
-        columns_[1].command4->setFocus();
+    focusFirstStartButton();
+}
+
+void seisekitime1::focusFirstStartButton() {
+    // A banned level's button is hidden: the first one shown takes the focus.
+    for (int level = 1; level <= levelCount_; ++level) {
+        QPushButton* start = columns_[static_cast<std::size_t>(level)].command4;
+        if (!start->isHidden()) {
+            start->setFocus();
+            return;
+        }
+    }
+    setFocus();
 }
 
 void seisekitime1::回数など表示() {
@@ -739,8 +754,7 @@ void seisekitime1::Combo1_Click(int) {
         option2_[1]->setChecked(true);
         Option2_Click(1);
     }
-    if (levelCount_ >= 1)
-        columns_[1].command4->setFocus();
+    focusFirstStartButton();
 }
 
 void seisekitime1::Combo2_Click(int index) {
@@ -791,7 +805,9 @@ void seisekitime1::Command4_Click(int level) {
 }
 
 void seisekitime1::startRun(int level) {
-    if (level < 1 || level > levelCount_)
+    // Whatever presses the button (key, Space, Enter, access key, mouse): nothing
+    // starts while the board refreshes or once a run is starting.
+    if (boardReady_ == 0 || level < 1 || level > levelCount_)
         return;
     Column& c = columns_[static_cast<std::size_t>(level)];
     if (!c.command4->isEnabled() || c.command4->isHidden() || !c.text1->isHidden())
@@ -803,7 +819,7 @@ void seisekitime1::startRun(int level) {
 }
 
 void seisekitime1::Label3_Click(int level) {
-    if (level < 1 || level > levelCount_)
+    if (boardReady_ == 0 || level < 1 || level > levelCount_)
         return;
     Column& c = columns_[static_cast<std::size_t>(level)];
     if (!c.command4->isEnabled() || c.command4->isHidden() || !c.text1->isHidden())
@@ -881,7 +897,7 @@ void seisekitime1::Command35_Click() {
 }
 
 void seisekitime1::Command1_Click() {
-    if (!command1_->isEnabled())
+    if (boardReady_ == 0 || !command1_->isEnabled())
         return;
     showCover(true);
     boardReady_ = 0;

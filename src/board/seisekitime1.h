@@ -96,6 +96,8 @@ public:
     void List3_Click();
 
     bool boardReady() const { return boardReady_ != 0; }
+    // The load has finished (it reads the server, letting events through meanwhile).
+    bool loaded() const { return loaded_; }
     int displayMode() const { return displayMode_; }
     int periodIndex() const { return periodIndex_; }
     // The lines a level's list shows, for tests and the screen's own checks.
@@ -148,6 +150,7 @@ private:
     void evaluateLimits();
     bool handleKey(const QKeyEvent* key);
     void startRun(int level);
+    void focusFirstStartButton();
     void reloadRosterList();
     bool drawSheets(int target);
     QString gradeFilter() const;
@@ -162,6 +165,7 @@ private:
     std::vector<board::LevelGate> gates_;
     std::unique_ptr<board::RankingBuilder> rankings_;
 
+    bool loaded_ = false;
     int boardReady_ = 0;
     int displayMode_ = 1;
     int rankingKind_ = 1;

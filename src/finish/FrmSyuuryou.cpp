@@ -263,6 +263,8 @@ void FrmSyuuryou::Command4_Click() {
     if (!command4_->isEnabled())
         return;
     command4_->setEnabled(false);
+    // The board refreshes behind this screen: "もう一度" must not start a run meanwhile.
+    command5_->setEnabled(false);
     services_.flow.showBoard();
     close();
 }

@@ -323,6 +323,9 @@ void namesel::Option1_Click(int index) {
 }
 
 void namesel::Command14_Click() {
+    // Once a login is under way (the button hidden) a double click or key does not log in again.
+    if (command14_->isHidden())
+        return;
     bool isNumber = false;
     const int number = label2_->text().toInt(&isNumber);
     if (label1_->text().isEmpty() || label1_->text() == roster::kChoosePrompt || !isNumber ||

@@ -175,6 +175,10 @@ void tst_seisekitime1::keysIgnoredOnceARunStarts() {
     QVERIFY(control<QWidget>(QStringLiteral("Picture2"))->isVisible());
     QTest::keyClick(board_.get(), '1');
     QTest::keyClick(board_.get(), '0');
+    // Nor a click, Space on a button, or a level's name.
+    QTest::mouseClick(control<QPushButton>(QStringLiteral("Command4_1")), Qt::LeftButton);
+    QTest::keyClick(control<QPushButton>(QStringLiteral("Command1")), Qt::Key_Space);
+    QTest::mouseClick(control<QLabel>(QStringLiteral("Label3_3")), Qt::LeftButton);
     QCOMPARE(flow_->count(QStringLiteral("startDrillRun")), 1);
     QCOMPARE(flow_->count(QStringLiteral("showNameSelection")), 0);
     QCOMPARE(state_->run.currentLevel, 2);

@@ -266,6 +266,8 @@ void tst_FrmSyuuryou::wholeSequenceAgainstTheServer() {
     QTest::mouseClick(menu, Qt::LeftButton);
     QTest::mouseClick(menu, Qt::LeftButton);
     QCOMPARE(screen.flow.count(QStringLiteral("showBoard")), 1);
+    // While the board refreshes, "もう一度" cannot start a run either.
+    QVERIFY(!screen.button(QStringLiteral("Command5"))->isEnabled());
     QVERIFY(!menu->isEnabled());
     QVERIFY(!screen.window->isVisible());
     QCOMPARE(screen.flow.count(QStringLiteral("startDrillRun")), 0);
