@@ -167,14 +167,7 @@ Status PostgresStore::runOnce(Connection& connection, bool writes, const Work& w
 }
 
 Status PostgresStore::run(bool writes, const Work& work) {
-    std::unique_ptr<Connection> connection;
-    {
-        std::lock_guard lock(poolMutex_);
-        if (!idle_.empty()) {
-            connection = std::move(idle_.back());
-            idle_.pop_back();
-        }
-    }
+    std::unique_ptr<Connection> connection = pool_.takeIdle();
     if (!connection) {
         Result<std::unique_ptr<Connection>> opened = connect();
         if (!opened)
@@ -191,10 +184,8 @@ Status PostgresStore::run(bool writes, const Work& work) {
     }
 
     // A connection the database dropped is not given out again.
-    if (!connection->broken()) {
-        std::lock_guard lock(poolMutex_);
-        idle_.push_back(std::move(connection));
-    }
+    if (!connection->broken())
+        pool_.giveBack(std::move(connection));
     return result;
 }
 

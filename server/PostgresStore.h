@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionPool.h"
 #include "SqlStore.h"
 
 #include <memory>
@@ -27,8 +28,7 @@ private:
     Status runOnce(Connection& connection, bool writes, const Work& work, bool& retry);
 
     QString uri_;
-    std::mutex poolMutex_;
-    std::vector<std::unique_ptr<Connection>> idle_;
+    ConnectionPool<Connection> pool_;
 };
 
 } // namespace kavoret::server

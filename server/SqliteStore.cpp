@@ -163,14 +163,7 @@ Result<std::unique_ptr<SqliteStore>> SqliteStore::open(const QString& path) {
 }
 
 Status SqliteStore::run(bool writes, const Work& work) {
-    std::unique_ptr<Connection> connection;
-    {
-        std::lock_guard lock(poolMutex_);
-        if (!idle_.empty()) {
-            connection = std::move(idle_.back());
-            idle_.pop_back();
-        }
-    }
+    std::unique_ptr<Connection> connection = pool_.takeIdle();
     if (!connection) {
         Result<std::unique_ptr<Connection>> opened = connect();
         if (!opened)
@@ -198,8 +191,7 @@ Status SqliteStore::run(bool writes, const Work& work) {
         return success();
     }();
 
-    std::lock_guard lock(poolMutex_);
-    idle_.push_back(std::move(connection));
+    pool_.giveBack(std::move(connection));
     return result;
 }
 

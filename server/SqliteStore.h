@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionPool.h"
 #include "SqlStore.h"
 
 #include <memory>
@@ -26,8 +27,7 @@ private:
     Result<std::unique_ptr<Connection>> connect();
 
     QString path_;
-    std::mutex poolMutex_;
-    std::vector<std::unique_ptr<Connection>> idle_;
+    ConnectionPool<Connection> pool_;
     std::mutex writer_; // one writing transaction of this process at a time
 };
 
