@@ -10,6 +10,7 @@
 #include "frame/SharedState.h"
 #include "frame/StartupChecks.h"
 #include "platform/Dialogs.h"
+#include "platform/WebView.h"
 #include "results/ResultsFileStore.h"
 #include "roster/namesel.h"
 #include "sound/CuePlayer.h"
@@ -54,6 +55,9 @@ AppFlow::~AppFlow() {
 void AppFlow::start() {
     splash_ = new Firstfrm(state_, services_.clock, services_.random);
     splash_->setAttribute(Qt::WA_DeleteOnClose);
+    // The web engine starts while the splash is up and its timer counts, so
+    // the name selection's page comes without a wait of its own.
+    splash_->setWhenShown([this] { services_.webViews.prepare(); });
     splash_->setHandOver([this] {
         FolderSetupLoaders loaders;
         loaders.criteria = criteria::loadCriteriaFromDataFolder;

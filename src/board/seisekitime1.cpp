@@ -485,9 +485,10 @@ void seisekitime1::Form_Activate() {
     services_.results.回数求();
 
     double total = 0;
+    const LevelStudentTable<float>& todayRuns = state_.aggregates.todayRunCounts;
     if (LevelStudentTable<float>::inRange(1, student.studentNo))
         for (int level = 1; level <= kMaxLevel; ++level)
-            total += state_.aggregates.todayRunCounts.at(level, student.studentNo);
+            total += todayRuns.at(level, student.studentNo);
     state_.run.todayRunTotal = static_cast<int>(total);
     label18_->setText(QStringLiteral("本日総回数＝%1回").arg(state_.run.todayRunTotal));
     progressBar2_->setMaximum(std::max(levelCount_, 1));

@@ -56,6 +56,25 @@ void Firstfrm::load() {
     show();
     QCoreApplication::processEvents();
     timer1_->start();
+    loaded_ = true;
+    queueWhenShown();
+}
+
+void Firstfrm::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    painted_ = true;
+    queueWhenShown();
+}
+
+// Queued, so that it runs once this paint has gone to the screen.
+void Firstfrm::queueWhenShown() {
+    if (!painted_ || !loaded_ || whenShownQueued_)
+        return;
+    whenShownQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (whenShown_)
+            whenShown_();
+    });
 }
 
 void Firstfrm::Timer1_Timer() {

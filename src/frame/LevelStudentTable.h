@@ -1,8 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 namespace kavoret {
 
@@ -28,26 +29,57 @@ constexpr bool isRunKey(int level, int student) {
     return isLevel(level) && isRosterNumber(student);
 }
 
-// One cell per (level, student): cell = level × 10000 + student, student fastest.
-// Dense, so a reset is one fill and a lookup is one multiply-add.
+// One entry per (level, student). Each level's row of 10000 students is one
+// plain array, made when the first entry of that level is written and kept
+// from then on: a program with a few levels holds a few rows instead of 101,
+// and nothing is allocated before the first write. An entry of a level never
+// written reads as the table's fill value. A reset is one fill of each row
+// made so far; a lookup is a row check and an index.
 template <typename T> class LevelStudentTable {
 public:
-    LevelStudentTable() : cells_(static_cast<std::size_t>(kLevelSlots) * kStudentSlots, T{}) {}
+    LevelStudentTable() = default;
+    // The tables are shared state: one of each, never copied.
+    LevelStudentTable(const LevelStudentTable&) = delete;
+    LevelStudentTable& operator=(const LevelStudentTable&) = delete;
 
     static bool inRange(int level, int student) {
         return isLevelIndex(level) && isRosterNumber(student);
     }
-    static std::size_t cell(int level, int student) {
-        return static_cast<std::size_t>(level) * kStudentSlots + static_cast<std::size_t>(student);
+
+    // Reading never makes a row.
+    const T& at(int level, int student) const {
+        const T* row = rows_[static_cast<std::size_t>(level)].get();
+        return row ? row[student] : fillValue_;
+    }
+    // Writing access makes the level's row, filled with the fill value.
+    T& at(int level, int student) { return row(level)[student]; }
+
+    // Sets every entry, of the rows made so far and of those still to come.
+    void fill(const T& value) {
+        fillValue_ = value;
+        for (const std::unique_ptr<T[]>& made : rows_)
+            if (made)
+                std::fill_n(made.get(), kStudentSlots, value);
     }
 
-    T& at(int level, int student) { return cells_[cell(level, student)]; }
-    const T& at(int level, int student) const { return cells_[cell(level, student)]; }
-
-    void fill(const T& value) { std::fill(cells_.begin(), cells_.end(), value); }
+    // Rows made so far (for memory checks and benchmarks).
+    int rowsMade() const {
+        return static_cast<int>(std::count_if(
+            rows_.begin(), rows_.end(), [](const std::unique_ptr<T[]>& r) { return bool(r); }));
+    }
 
 private:
-    std::vector<T> cells_;
+    T* row(int level) {
+        std::unique_ptr<T[]>& made = rows_[static_cast<std::size_t>(level)];
+        if (!made) {
+            made = std::make_unique_for_overwrite<T[]>(kStudentSlots);
+            std::fill_n(made.get(), kStudentSlots, fillValue_);
+        }
+        return made.get();
+    }
+
+    std::array<std::unique_ptr<T[]>, kLevelSlots> rows_{};
+    T fillValue_{};
 };
 
 // An entry as a number, 0 for a (level, student) outside the table: screens and

@@ -69,12 +69,20 @@ struct EasyDeleter {
 
 CurlPageReader::CurlPageReader(std::chrono::milliseconds connectTimeout,
                                std::chrono::milliseconds totalTimeout)
-    : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout),
-      initialised_(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
+    : connectTimeout_(connectTimeout), totalTimeout_(totalTimeout) {}
 
 CurlPageReader::~CurlPageReader() {
     if (initialised_)
         curl_global_cleanup();
+}
+
+// libcurl (and the TLS library under it) is set up with the first read rather
+// than with the reader: the program makes its reader at start-up, before its
+// first window, and may never read a page at all.
+bool CurlPageReader::initialise() {
+    std::call_once(initOnce_,
+                   [this] { initialised_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    return initialised_;
 }
 
 QString CurlPageReader::read(const QString& url) {
@@ -82,7 +90,7 @@ QString CurlPageReader::read(const QString& url) {
 }
 
 PageRead CurlPageReader::fetch(const QString& url) {
-    if (url.isEmpty() || !initialised_)
+    if (url.isEmpty() || !initialise())
         return {};
     std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
     if (!handle)

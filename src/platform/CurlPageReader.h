@@ -3,6 +3,7 @@
 #include "platform/PageReader.h"
 
 #include <chrono>
+#include <mutex>
 
 namespace kavoret {
 
@@ -27,9 +28,12 @@ public:
     PageRead fetch(const QString& url) override;
 
 private:
+    bool initialise();
+
     std::chrono::milliseconds connectTimeout_;
     std::chrono::milliseconds totalTimeout_;
-    bool initialised_;
+    std::once_flag initOnce_;
+    bool initialised_ = false;
 };
 
 } // namespace kavoret

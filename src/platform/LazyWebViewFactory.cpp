@@ -30,7 +30,7 @@ LazyWebViewFactory::LazyWebViewFactory(QString modulePath) : modulePath_(std::mo
 // outlive this factory inside their windows.
 LazyWebViewFactory::~LazyWebViewFactory() = default;
 
-WebView* LazyWebViewFactory::create(QWidget* parent, const QString& objectName) {
+bool LazyWebViewFactory::loadModule() {
     if (!real_ && loadError_.isEmpty()) {
         QLibrary module(modulePath_);
         const auto make = reinterpret_cast<MakeFactory>(module.resolve("kavoret_make_web_view_factory"));
@@ -39,7 +39,16 @@ WebView* LazyWebViewFactory::create(QWidget* parent, const QString& objectName) 
         else
             loadError_ = module.errorString();
     }
-    if (real_)
+    return bool(real_);
+}
+
+void LazyWebViewFactory::prepare() {
+    if (loadModule())
+        real_->prepare();
+}
+
+WebView* LazyWebViewFactory::create(QWidget* parent, const QString& objectName) {
+    if (loadModule())
         return real_->create(parent, objectName);
     auto* view = new UnavailableWebView(parent, loadError_);
     view->setObjectName(objectName);

@@ -7,8 +7,8 @@
 
 namespace kavoret {
 
-// Loads the web view module (and with it the web engine) when the first view
-// is asked for, so the splash and the start-up do without it. When the module
+// Loads the web view module (and with it the web engine) when it is prepared
+// or the first view is asked for, so the splash does without it. When the module
 // cannot be loaded, every view is a plain panel that says why.
 class LazyWebViewFactory final : public WebViewFactory {
 public:
@@ -16,11 +16,15 @@ public:
     ~LazyWebViewFactory() override;
 
     WebView* create(QWidget* parent, const QString& objectName) override;
+    // Loads the module and has it start the web engine.
+    void prepare() override;
 
     // Why the module could not be loaded; empty while it could (or was not tried).
     const QString& loadError() const { return loadError_; }
 
 private:
+    bool loadModule();
+
     QString modulePath_;
     std::unique_ptr<WebViewFactory> real_;
     QString loadError_;

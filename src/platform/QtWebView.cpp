@@ -2,12 +2,13 @@
 
 #include <QFileInfo>
 #include <QUrl>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 namespace kavoret {
 
-QtWebView::QtWebView(QWidget* parent, const QString& objectName)
-    : view_(new QWebEngineView(parent)) {
+QtWebView::QtWebView(QWebEngineProfile* profile, QWidget* parent, const QString& objectName)
+    : view_(new QWebEngineView(profile, parent)) {
     view_->setObjectName(objectName);
     setParent(view_);
 }
@@ -27,8 +28,31 @@ QWidget* QtWebView::widget() {
     return view_;
 }
 
+void QtWebViewFactory::prepare() {
+    profile();
+}
+
 WebView* QtWebViewFactory::create(QWidget* parent, const QString& objectName) {
-    return new QtWebView(parent, objectName);
+    return new QtWebView(profile(), parent, objectName);
+}
+
+// Every view shares the engine's default profile, which keeps nothing on disk.
+// The pages are a few local files and the ranking server's pages, which change
+// with every run: the views keep no HTTP cache either. One renderer process
+// serves all of them, instead of one per page the board and the finish screen
+// show. The first call starts the web engine.
+QWebEngineProfile* QtWebViewFactory::profile() {
+    if (profile_)
+        return profile_;
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--renderer-process-limit")) {
+        flags.append(flags.isEmpty() ? "" : " ").append("--renderer-process-limit=1");
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
+    profile_ = QWebEngineProfile::defaultProfile();
+    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    return profile_;
 }
 
 } // namespace kavoret

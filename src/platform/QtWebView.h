@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace kavoret {
@@ -11,7 +12,7 @@ namespace kavoret {
 // Owned by its view: it goes when the view's parent deletes the view.
 class QtWebView final : public QObject, public WebView {
 public:
-    QtWebView(QWidget* parent, const QString& objectName);
+    QtWebView(QWebEngineProfile* profile, QWidget* parent, const QString& objectName);
     void navigate(const QString& address) override;
     void setShown(bool shown) override;
     QWidget* widget() override;
@@ -23,6 +24,13 @@ private:
 class QtWebViewFactory final : public WebViewFactory {
 public:
     WebView* create(QWidget* parent, const QString& objectName) override;
+    // Starts the web engine with the views' profile.
+    void prepare() override;
+
+private:
+    QWebEngineProfile* profile();
+
+    QWebEngineProfile* profile_ = nullptr;
 };
 
 } // namespace kavoret

@@ -21,6 +21,9 @@ public:
     virtual ~WebViewFactory() = default;
     // The view is owned by its widget's parent.
     virtual WebView* create(QWidget* parent, const QString& objectName) = 0;
+    // Gets ready to make views, so that the first one comes at once; the
+    // program calls it while its splash is up. Nothing to do by default.
+    virtual void prepare() {}
 };
 
 } // namespace kavoret

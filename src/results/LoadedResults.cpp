@@ -51,10 +51,11 @@ void fillLoadedResults(ResultsState& results, std::span<const ResultRecord> reco
         loaded.erase(loaded.begin(), loaded.end() - kMaxLoadedRecords);
 
     results.levelBestTimes.fill(kNoBestTime);
+    const LevelStudentTable<int>& bestTimes = results.bestTimes; // reads make no rows
     for (int level = 1; level <= kMaxLevel; ++level) {
         int& levelBest = results.levelBestTimes[level];
         for (int student = 1; student <= kLevelBestStudents; ++student)
-            levelBest = std::min(levelBest, results.bestTimes.at(level, student));
+            levelBest = std::min(levelBest, bestTimes.at(level, student));
     }
 }
 

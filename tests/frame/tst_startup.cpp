@@ -10,6 +10,7 @@
 #include "frame/StartupChecks.h"
 #include "frame/frmver.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -23,6 +24,7 @@ class tst_Startup : public QObject {
     Q_OBJECT
 private slots:
     void splashShowsDateAndSeasonBeforeHandOver();
+    void workAfterTheSplashIsPaintedRunsOnceBeforeTheHandOver();
     void handOverRunsSetupThenNameSelection();
     void failedSetupReportsAndEnds();
     void versionBox();
@@ -68,6 +70,46 @@ void tst_Startup::splashShowsDateAndSeasonBeforeHandOver() {
     QCOMPARE(handOvers, 1); // once
 
     splash.grab().save(QStringLiteral("/tmp/kavoret-splash.png"));
+}
+
+namespace {
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+void tst_Startup::workAfterTheSplashIsPaintedRunsOnceBeforeTheHandOver() {
+    auto state = std::make_unique<SharedState>();
+    test::FakeClock clock(QDate(2027, 2, 3), QTime(8, 30, 15));
+    test::ScriptedRandom random;
+    Firstfrm splash(*state, clock, random);
+    PaintCounter counter;
+    splash.installEventFilter(&counter);
+    int handOvers = 0;
+    splash.setHandOver([&] { ++handOvers; });
+    int runs = 0;
+    int paintsBefore = 0;
+    bool timerCounting = false;
+    splash.setWhenShown([&] {
+        ++runs;
+        paintsBefore = counter.paints;
+        timerCounting = splash.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive();
+        QCOMPARE(handOvers, 0);
+    });
+    splash.load();
+    QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 5000);
+    QVERIFY(paintsBefore >= 1); // never before the splash was painted
+    QVERIFY(timerCounting);     // the hand-over's 100 ms run meanwhile
+    splash.repaint();
+    QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 5000);
+    QCOMPARE(runs, 1); // once, however often the splash is painted
 }
 
 void tst_Startup::handOverRunsSetupThenNameSelection() {

@@ -52,7 +52,8 @@ private slots:
     void leadingDigits_data();
     void leadingDigits();
     void levelsOutsideTheTablesAreIgnored();
-    void twoCallsInARowGiveTheSameTables();
+    void aCallForgetsTheEarlierOne();
+    void onlyLevelsWithRunsHoldRows();
 
 private:
     void aggregate(const std::vector<LoadedRecord>& runs) {
@@ -220,16 +221,20 @@ void tst_Aggregation::levelsOutsideTheTablesAreIgnored() {
     QCOMPARE(referenceTimes_[0], 0.0); // not even the reference time was touched
 }
 
-void tst_Aggregation::twoCallsInARowGiveTheSameTables() {
+// Each call starts from scratch: figures of an earlier call, at levels and
+// students the new records no longer name, are gone.
+void tst_Aggregation::aCallForgetsTheEarlierOne() {
     criteria_.judgeDays[1] = 1;
     criteria_.stopDays[2] = 3;
+    aggregate({run(7, 1, 40), run(5, 3, 20), run(9999, 100, 12, kToday - 100)});
     const std::vector<LoadedRecord> runs = {run(7, 1, 40), run(7, 1, 99999),
                                             run(8, 2, 60, kToday - 2),
                                             run(9999, 100, 12, kToday - 100)};
     aggregate(runs);
-    const auto first = std::make_unique<AggregateState>(*tables_);
-    aggregate(runs);
-    const AggregateState& a = *first;
+    AggregateState fresh;
+    resetAggregates(fresh);
+    aggregateRuns(fresh, runs, criteria_, referenceTimes_, kToday);
+    const AggregateState& a = fresh;
     const AggregateState& b = *tables_;
     QVERIFY(sameTable(a.validRunCounts, b.validRunCounts));
     QVERIFY(sameTable(a.pointTotals, b.pointTotals));
@@ -244,7 +249,22 @@ void tst_Aggregation::twoCallsInARowGiveTheSameTables() {
     QVERIFY(sameTable(a.todayPointTotals, b.todayPointTotals));
     QVERIFY(sameTable(a.todayTimeSums, b.todayTimeSums));
     QCOMPARE(b.validRunCounts.at(1, 7), 1);
+    QCOMPARE(b.pointTotals.at(3, 5), 0);       // only the first call had it
     QCOMPARE(b.pointTotals.at(100, 9999), 16); // r 0.24
+}
+
+// Only the levels that have runs hold memory: a family practising four levels
+// keeps four rows per table, made once and reused by every later call.
+void tst_Aggregation::onlyLevelsWithRunsHoldRows() {
+    QCOMPARE(tables_->pointTotals.rowsMade(), 0);
+    aggregate({run(7, 1, 40), run(8, 2, 40), run(9, 2, 99999), run(7, 4, 30)});
+    QCOMPARE(tables_->pointTotals.rowsMade(), 3);
+    QCOMPARE(tables_->halfYearPointTotals.rowsMade(), 3);
+    QCOMPARE(tables_->todayRunCounts.rowsMade(), 3);
+    aggregate({run(7, 3, 40)});
+    QCOMPARE(tables_->pointTotals.rowsMade(), 4);
+    QCOMPARE(tables_->pointTotals.at(1, 7), 0);
+    QCOMPARE(tables_->pointTotals.at(3, 7), 10); // r 0.8
 }
 
 QTEST_GUILESS_MAIN(tst_Aggregation)

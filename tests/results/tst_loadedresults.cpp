@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 using namespace kavoret;
 using namespace kavoret::results;
@@ -140,6 +141,10 @@ void tst_LoadedResults::levelBestIsOverStudentsUpTo1000() {
 void tst_LoadedResults::reloadingStartsAfresh() {
     fillLoadedResults(*results_, std::vector<ResultRecord>{record(7, 2, 30)});
     fillLoadedResults(*results_, std::vector<ResultRecord>{record(8, 2, 40)});
+    // Only the level with runs holds a row; the level-best pass over every
+    // level reads and makes none.
+    QCOMPARE(results_->bestTimes.rowsMade(), 1);
+    QCOMPARE(std::as_const(results_->bestTimes).at(3, 8), kNoBestTime);
     QCOMPARE(results_->loadedRecords.size(), 1u);
     QCOMPARE(results_->bestTimes.at(2, 7), kNoBestTime);
     QCOMPARE(results_->levelBestTimes[2], 40);
