@@ -1,16 +1,16 @@
 #include "app/AppFlow.h"
 #include "app/EventLoopWait.h"
 #include "frame/SharedState.h"
-#include "platform/AlsaSoundOutput.h"
-#include "platform/CurlPageReader.h"
 #include "platform/FailFastPageReader.h"
+#include "platform/LazyPageReader.h"
+#include "platform/LazyRequestSender.h"
+#include "platform/LazySoundOutput.h"
+#include "platform/LazyWebViewFactory.h"
 #include "platform/LockFileInstanceGuard.h"
 #include "platform/MtRandom.h"
 #include "platform/QtDialogs.h"
-#include "platform/QtRequestSender.h"
 #include "platform/QtSheetPrinter.h"
 #include "platform/QtShell.h"
-#include "platform/LazyWebViewFactory.h"
 #include "platform/SystemClock.h"
 #include "platform/X11KeyboardState.h"
 
@@ -41,17 +41,20 @@ int main(int argc, char* argv[]) {
     kavoret::QtDialogs dialogs;
     const QString programFolder = QCoreApplication::applicationDirPath();
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
-    kavoret::AlsaSoundOutput soundOutput;
+    // The sound, network and web view adapters live in modules beside the
+    // program, loaded when first used: their libraries stay out of the start-up.
+    kavoret::LazySoundOutput soundOutput(programFolder +
+                                         QStringLiteral("/libkavoret_sound_output.so"));
     kavoret::X11KeyboardState keyboard;
-    kavoret::CurlPageReader curlPageReader;
+    const QString networkModule = programFolder + QStringLiteral("/libkavoret_network.so");
+    kavoret::LazyPageReader httpPageReader(networkModule);
     // One reader for every screen, so a ranking server found down by one screen
     // is not waited for again by the next.
-    kavoret::FailFastPageReader pageReader(curlPageReader, clock);
+    kavoret::FailFastPageReader pageReader(httpPageReader, clock);
     // The ranking server's adapters live as long as the program, so that a
     // request sent just before a screen closes still goes out.
-    kavoret::QtRequestSender requestSender;
-    kavoret::LazyWebViewFactory webViews(QCoreApplication::applicationDirPath() +
-                                         QStringLiteral("/libkavoret_webview.so"));
+    kavoret::LazyRequestSender requestSender(networkModule);
+    kavoret::LazyWebViewFactory webViews(programFolder + QStringLiteral("/libkavoret_webview.so"));
     kavoret::QtShell shell;
     kavoret::QtSheetPrinter sheetPrinter;
     kavoret::EventLoopWait resultsWait;

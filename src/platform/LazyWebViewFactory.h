@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PlatformModule.h"
 #include "platform/WebView.h"
 
 #include <QString>
@@ -20,14 +21,10 @@ public:
     void prepare() override;
 
     // Why the module could not be loaded; empty while it could (or was not tried).
-    const QString& loadError() const { return loadError_; }
+    const QString& loadError() const { return real_.loadError(); }
 
 private:
-    bool loadModule();
-
-    QString modulePath_;
-    std::unique_ptr<WebViewFactory> real_;
-    QString loadError_;
+    ModuleObject<WebViewFactory> real_;
 };
 
 } // namespace kavoret
