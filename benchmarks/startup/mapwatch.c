@@ -7,9 +7,14 @@
  * Prints one line "map <ms> <width>x<height>" per mapped top-level window and
  * ends after the COUNT-th window at least MIN_WIDTH wide, printing
  * "done <ms> <pid>" and leaving the program running (the caller measures its
- * memory and ends it). Exits 1 on time-out. */
+ * memory and ends it). Exits 1 on time-out.
+ *
+ * With MAPWATCH_PIXEL=X,Y,RRGGBB in the environment it waits, before "done",
+ * until the pixel at (X, Y) of that window has the colour RRGGBB (a web page
+ * drawn, say) and prints "pixel <ms>", or "pixel none" when it never does. */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -18,6 +23,17 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+
+static int ignore_x_error(Display *display, XErrorEvent *error) {
+    (void)display;
+    (void)error;
+    return 0;
+}
+
+/* Polls one pixel of a window until it has the wanted colour; the time it had
+ * it, or a negative number when the time-out came first. */
+static double wait_for_pixel(Display *display, Window window, int x, int y, unsigned long colour,
+                             double start, double timeout);
 
 static double now_ms(void) {
     struct timespec t;
@@ -69,6 +85,17 @@ int main(int argc, char **argv) {
             printf("map %.1f %dx%d\n", at, attributes.width, attributes.height);
             fflush(stdout);
             if (attributes.width >= min_width && ++seen >= wanted) {
+                const char *pixel = getenv("MAPWATCH_PIXEL");
+                int x, y;
+                unsigned long colour;
+                if (pixel && sscanf(pixel, "%d,%d,%lx", &x, &y, &colour) == 3) {
+                    const double drawn =
+                        wait_for_pixel(display, event.xmap.window, x, y, colour, start, timeout);
+                    if (drawn < 0)
+                        printf("pixel none\n");
+                    else
+                        printf("pixel %.1f\n", drawn);
+                }
                 printf("done %.1f %d\n", at, (int)pid);
                 return 0;
             }
@@ -82,4 +109,21 @@ int main(int argc, char **argv) {
     kill(pid, SIGTERM);
     fprintf(stderr, "mapwatch: no window after %.0f ms\n", timeout);
     return 1;
+}
+
+static double wait_for_pixel(Display *display, Window window, int x, int y, unsigned long colour,
+                             double start, double timeout) {
+    XSetErrorHandler(ignore_x_error);
+    const struct timespec pause = {0, 2 * 1000 * 1000};
+    while (now_ms() - start < timeout) {
+        XImage *image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (image) {
+            const unsigned long value = XGetPixel(image, 0, 0) & 0xffffff;
+            XDestroyImage(image);
+            if (value == colour)
+                return now_ms() - start;
+        }
+        nanosleep(&pause, NULL);
+    }
+    return -1;
 }
