@@ -11,6 +11,7 @@
 #include "frame/SharedState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/HeapTuning.h"
 #include "results/LoadedResults.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsFileStore.h"
@@ -70,6 +71,7 @@ QString studentName(int number) {
 
 struct BoardFixture {
     BoardFixture() : state(std::make_unique<SharedState>()) {
+        keepFreedHeapForReuse(); // as the program does
         SharedState& s = *state;
         s.folders.dataFolder = dir.path() + QStringLiteral("/abc1/");
         QDir().mkpath(s.folders.dataFolder);

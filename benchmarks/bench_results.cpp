@@ -6,6 +6,7 @@
 #include "frame/SharedState.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/HeapTuning.h"
 #include "results/Aggregation.h"
 #include "results/LoadedResults.h"
 #include "results/ResultsFile.h"
@@ -45,6 +46,7 @@ QByteArray fullResultsFile() {
 
 struct StoreFixture {
     StoreFixture() : state(std::make_unique<SharedState>()) {
+        keepFreedHeapForReuse(); // as the program does
         state->folders.dataFolder = dir.path() + QStringLiteral("/abc1/");
         QDir().mkpath(state->folders.dataFolder);
         state->criteria.pointRates.fill(1);

@@ -2,6 +2,7 @@
 #include "app/EventLoopWait.h"
 #include "frame/SharedState.h"
 #include "platform/FailFastPageReader.h"
+#include "platform/HeapTuning.h"
 #include "platform/LazyPageReader.h"
 #include "platform/LazyRequestSender.h"
 #include "platform/LazySoundOutput.h"
@@ -21,6 +22,7 @@
 // The composition root: every adapter to the outside world is made here and
 // handed to the screen flow.
 int main(int argc, char* argv[]) {
+    kavoret::keepFreedHeapForReuse();
     // The web views compose their pages in software (see the web view module):
     // the few pages the program shows need no OpenGL, so the window system's GL
     // integration (and with it a software GL driver of tens of megabytes) is not

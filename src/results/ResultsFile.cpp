@@ -239,15 +239,21 @@ RecordsRead readNewestRecords(const QString& path, EventWait& wait, int cap,
                 break; // the file is shorter than it was a moment ago
             got += static_cast<qsizetype>(read.value);
         }
-        const std::vector<ResultRecord> chunk = decodeRecords(QByteArrayView(buffer).first(got));
-        for (auto it = chunk.rbegin(); it != chunk.rend() && keptCount < cap; ++it) {
-            newestFirst.push_back(*it);
-            if (kept(*it))
+        // Decoded newest first straight from the bytes read.
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer.constData());
+        if (newestFirst.empty())
+            newestFirst.reserve(static_cast<std::size_t>(got / kRecordSize));
+        for (qsizetype at = got / kRecordSize; at > 0 && keptCount < cap; --at) {
+            newestFirst.push_back(decodeRecord(std::span<const std::uint8_t, kRecordSize>(
+                bytes + (at - 1) * kRecordSize, static_cast<std::size_t>(kRecordSize))));
+            if (kept(newestFirst.back()))
                 ++keptCount;
         }
         end = first;
     }
-    result.records.assign(newestFirst.rbegin(), newestFirst.rend());
+    // The records move into the result, oldest first: no second copy of them.
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    result.records = std::move(newestFirst);
     return result;
 }
 
