@@ -45,10 +45,9 @@ int main(int argc, char* argv[]) {
     kavoret::LockFileInstanceGuard instanceGuard(programFolder);
     // The sound, network and web view adapters live in modules beside the
     // program, loaded when first used: their libraries stay out of the start-up.
-    kavoret::LazySoundOutput soundOutput(programFolder +
-                                         QStringLiteral("/libkavoret_sound_output.so"));
+    kavoret::LazySoundOutput soundOutput(programFolder + QStringLiteral("/" KAVORET_SOUND_MODULE));
     kavoret::X11KeyboardState keyboard;
-    const QString networkModule = programFolder + QStringLiteral("/libkavoret_network.so");
+    const QString networkModule = programFolder + QStringLiteral("/" KAVORET_NETWORK_MODULE);
     kavoret::LazyPageReader httpPageReader(networkModule);
     // One reader for every screen, so a ranking server found down by one screen
     // is not waited for again by the next.
@@ -56,7 +55,8 @@ int main(int argc, char* argv[]) {
     // The ranking server's adapters live as long as the program, so that a
     // request sent just before a screen closes still goes out.
     kavoret::LazyRequestSender requestSender(networkModule);
-    kavoret::LazyWebViewFactory webViews(programFolder + QStringLiteral("/libkavoret_webview.so"));
+    kavoret::LazyWebViewFactory webViews(programFolder +
+                                         QStringLiteral("/" KAVORET_WEBVIEW_MODULE));
     kavoret::QtShell shell;
     kavoret::QtSheetPrinter sheetPrinter;
     kavoret::EventLoopWait resultsWait;

@@ -25,8 +25,12 @@ public:
         if (!object_ && loadError_.isEmpty()) {
             using Make = T* (*)();
             if (const auto make =
-                    reinterpret_cast<Make>(moduleEntry(modulePath_, entryName_, loadError_)))
+                    reinterpret_cast<Make>(moduleEntry(modulePath_, entryName_, loadError_))) {
                 object_.reset(make());
+                if (!object_)
+                    loadError_ = modulePath_ + QStringLiteral(": ") +
+                                 QString::fromLatin1(entryName_) + QStringLiteral(" made nothing");
+            }
         }
         return object_.get();
     }

@@ -44,14 +44,19 @@ WebView* QtWebViewFactory::create(QWidget* parent, const QString& objectName) {
 QWebEngineProfile* QtWebViewFactory::profile() {
     if (profile_)
         return profile_;
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--renderer-process-limit")) {
-        flags.append(flags.isEmpty() ? "" : " ").append("--renderer-process-limit=1");
+    // The engine reads its flags when it starts; programs started later from
+    // here get the environment as it was.
+    const bool hadFlags = qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS");
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--renderer-process-limit"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                flags + (flags.isEmpty() ? "" : " ") + "--renderer-process-limit=1");
+    profile_ = QWebEngineProfile::defaultProfile(); // off the record: nothing on disk
+    if (hadFlags)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    }
-    profile_ = QWebEngineProfile::defaultProfile();
+    else
+        qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
-    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     return profile_;
 }
 
